@@ -1,0 +1,22 @@
+#pragma once
+// The file areas whose FILES.BBS lists the run updates.
+
+#include <string>
+
+#include "run/context.h"
+
+namespace zirka {
+
+// Where a candidate area comes from; the sources differ in share mode, duplicate
+// test and messages.
+enum class AreaSource { AreaLine, RequestableDirs, Aliases };
+
+// Tests one candidate directory (ending in a separator) for a FILES.BBS and
+// appends it to the area table.
+void AcceptArea(RunContext& ctx, const std::string& directory, AreaSource source);
+
+// Collects the areas from AREA lines and, with LOOKUP_CTL on and T-MAIL.CTL found,
+// from T-Mail's requestable directories list (FREQ_DIR) and list of aliases (FREQ_NDX).
+void BuildAreaTable(RunContext& ctx);
+
+}  // namespace zirka

@@ -1,0 +1,17 @@
+#pragma once
+// T-MAIL.CTL and the table of T-Mail logs.
+
+#include "run/context.h"
+
+namespace zirka {
+
+// Grows the log table by one empty entry at the index equal to the count of
+// accepted logs (debug: "  (%04u, log #%02d)\n").
+void AddLogEntry(RunContext& ctx, std::size_t acceptedCount);
+
+// Finds T-MAIL.CTL (CTL_PATH, the current directory, the T-MAIL variable), sets
+// the T-Mail directory and builds the log table from LOG_PATH lines and T-Mail's
+// LOG line. Ends the run with errorlevel 1 or 2 when no log can be had.
+void BuildLogTable(RunContext& ctx);
+
+}  // namespace zirka

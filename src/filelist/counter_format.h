@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "run/context.h"
+
+namespace zirka {
+
+// Builds the FILES.BBS entry that replaces `entry` (as read, with its line feed if
+// it had one; its first word, ending at `nameEnd`, equals sent.name): the name field
+// (with a Maximus flag), one blank, the counter raised by sent.times in the
+// configured brackets, width and lead character, and the tail. Debug trace lines
+// go to the screen.
+std::string FormatCounterLine(RunContext& ctx, std::string_view entry, std::size_t nameEnd,
+                              const SentFile& sent);
+
+}  // namespace zirka

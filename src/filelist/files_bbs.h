@@ -1,0 +1,20 @@
+#pragma once
+// The rewrite of each area's FILES.BBS with the raised counters.
+
+#include <string>
+
+#include "run/context.h"
+
+namespace zirka {
+
+// FILES.BBS lines are read in pieces of this many characters.
+inline constexpr std::size_t kListPiece = 399;
+
+// Rewrites the lists of all areas in table order, with the progress display.
+void UpdateFileAreas(RunContext& ctx);
+
+// Rewrites one list through FILES.!#$; every failure is reported and ends only
+// the work on this area. `number` counts from 1.
+void RewriteFileList(RunContext& ctx, const std::string& area, int number);
+
+}  // namespace zirka

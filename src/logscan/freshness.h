@@ -1,0 +1,12 @@
+#pragma once
+
+#include "run/context.h"
+
+namespace zirka {
+
+// Marks each log new or old against the stored Last_Time and leaves every log
+// stream where the sent-file scan takes it up. Ends the run with errorlevel 4 when
+// nothing is new and the run is not forced.
+void CheckFreshness(RunContext& ctx);
+
+}  // namespace zirka

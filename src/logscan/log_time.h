@@ -1,0 +1,24 @@
+#pragma once
+// Log times: DD/MM HH:MM:SS as written, MM/DD HH:MM:SS when compared.
+
+#include <string>
+#include <string_view>
+
+namespace zirka {
+
+inline constexpr std::size_t kLogTimeLength = 14;
+
+// A line whose characters 0, 1, 3 and 4 are decimal digits and whose character 2
+// is '/'; its first 14 characters are its log time.
+bool IsDatedLine(std::string_view line);
+
+// Swaps characters 0-1 with 3-4 and puts '/' at 2; applied twice it restores the text.
+void SwapDayMonth(std::string& time);
+
+// True when `candidate` is later than `reference` (both in comparison form), with
+// the year-turn rule: a reference month of 10 or more and a candidate month of 2 or
+// less is later; a reference month of 2 or less and a candidate month of 11 or more
+// is not; otherwise the 14 characters are compared as unsigned bytes.
+bool IsLaterTime(std::string_view reference, std::string_view candidate);
+
+}  // namespace zirka

@@ -1,0 +1,23 @@
+#pragma once
+// The scan of the logs for files sent to callers.
+
+#include <optional>
+#include <string>
+
+#include "run/context.h"
+
+namespace zirka {
+
+// Log lines are read in pieces of this many characters.
+inline constexpr std::size_t kLogPiece = 255;
+
+// Reads the entry's stream onward and returns the next sent file name (upper case,
+// without its path), or nothing at the end of the log. Updates the entry's lastTime
+// from every dated line read.
+std::optional<std::string> NextSentFile(RunContext& ctx, LogEntry& entry);
+
+// Fills the sent table from every log, shows the progress count and computes the
+// new Last_Time.
+void ScanSentFiles(RunContext& ctx);
+
+}  // namespace zirka

@@ -1,0 +1,45 @@
+#pragma once
+// Opening, replacing and removing files by their DOS paths. Paths stay DOS text
+// inside the program; only here do they become host paths (see HostPath).
+
+#include <memory>
+#include <string>
+
+#include "platform/text_file.h"
+
+namespace zirka::platform {
+
+enum class Mode {
+  Read,    // "r": must exist
+  Write,   // "w": created, or emptied once its lock is had
+  Append,  // "a+": created when missing, every write goes to the end
+};
+
+enum class Share {
+  DenyWrite,  // others may read (POSIX: shared lock when reading, exclusive when writing)
+  DenyAll,    // others may do nothing (POSIX: exclusive lock)
+  DenyNone,   // others may read and write (POSIX: no lock)
+};
+
+// Opens a text stream on a DOS path; nullptr when the file can't be opened or the
+// share mode can't be had (a sharing violation).
+std::unique_ptr<TextFile> OpenText(const std::string& dosPath, Mode mode, Share share);
+
+// Moves `tempPath` over `targetPath` in one step (rename / MoveFileExA with
+// MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH). On failure the target is
+// left as it was and false is returned.
+bool ReplaceFile(const std::string& tempPath, const std::string& targetPath);
+
+// Removes a file; false when it could not be removed.
+bool RemoveFile(const std::string& dosPath);
+
+// The host path a DOS path reaches. Windows: unchanged. POSIX: drive letter through
+// ZIRKA_DRIVE_<L> or Wine's dosdevices (else dropped), backslashes to slashes, each
+// component matched case-insensitively against the directory when no exact match.
+std::string HostPath(const std::string& dosPath);
+
+// True for a character that separates directories in a path the program builds
+// or cuts: the backslash everywhere, and '/' too on POSIX.
+bool IsDirSeparator(char c);
+
+}  // namespace zirka::platform

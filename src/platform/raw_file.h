@@ -1,0 +1,31 @@
+#pragma once
+// Unbuffered byte access to one open file. Each host has its own implementation
+// (raw_file_posix.cpp, raw_file_win32.cpp); the tests add one over memory.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace zirka::platform {
+
+class RawFile {
+ public:
+  virtual ~RawFile() = default;
+  // Reads up to `size` bytes; returns the count read, 0 at the end, -1 on an error.
+  virtual long long Read(char* data, std::size_t size) = 0;
+  // Writes all `size` bytes; false on any error (a short write is an error).
+  virtual bool Write(const char* data, std::size_t size) = 0;
+  // Moves to an absolute byte offset.
+  virtual bool Seek(std::uint64_t offset) = 0;
+  // Pushes what was written to the disk (fsync / _commit).
+  virtual bool Sync() = 0;
+  // Releases the file and its lock; further calls fail. False when closing failed.
+  virtual bool Close() = 0;
+};
+
+// A RawFile over a shared string, for tests of everything that reads or writes
+// text: reads come from `contents`, writes are appended to it.
+std::unique_ptr<RawFile> MakeMemoryRawFile(std::shared_ptr<std::string> contents);
+
+}  // namespace zirka::platform

@@ -1,0 +1,22 @@
+#pragma once
+// Start-up: the banner, the command line and the main control file.
+
+#include <string>
+#include <vector>
+
+#include "run/context.h"
+
+namespace zirka {
+
+// The banner lines and the window title, in the program's own words.
+void ShowStartBanner();
+
+// Examines the arguments after the program name from left to right: version,
+// -f or /f, -d or /d, -c= or /c=.
+void ParseCommandLine(RunContext& ctx, const std::vector<std::string>& args);
+
+// Finds the main control file (the -c= path or ZIRKA.CTL beside the program) and
+// opens it, or ends the run with errorlevel 5.
+void OpenMainControlFile(RunContext& ctx);
+
+}  // namespace zirka

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "run/context.h"
+
+namespace zirka {
+
+// Opens the program log (KEEP_LOG, LOG) with its started line, announces forced
+// mode, prints "Reading" for ZIRKA.CTL, and opens the report file (KEEP_REPORT, REPORT).
+void OpenProgramLogAndReport(RunContext& ctx);
+
+}  // namespace zirka
