@@ -1,6 +1,7 @@
 #pragma once
 // The file areas whose FILES.BBS lists the run updates.
 
+#include <optional>
 #include <string>
 
 #include "run/context.h"
@@ -10,6 +11,15 @@ namespace zirka {
 // Where a candidate area comes from; the sources differ in share mode, duplicate
 // test and messages.
 enum class AreaSource { AreaLine, RequestableDirs, Aliases };
+
+// One line (a piece of at most 180 characters) of T-Mail's requestable directories
+// list turned into a candidate directory ending in a separator, or nothing when the
+// line gives none (comment, blank, 3 characters or fewer).
+std::optional<std::string> RequestableDirCandidate(std::string line);
+
+// One line of T-Mail's list of aliases turned into a candidate directory (the path
+// up to and including its last separator), or nothing when the line gives none.
+std::optional<std::string> AliasCandidate(std::string line);
 
 // Tests one candidate directory (ending in a separator) for a FILES.BBS and
 // appends it to the area table.

@@ -4,5 +4,6 @@
 
 namespace zirka {
 void UpdateFileAreas(RunContext&) {}
+bool CopyFileList(RunContext&, platform::TextFile&, platform::TextFile&) { return true; }
 void RewriteFileList(RunContext&, const std::string&, int) {}
 }  // namespace zirka
