@@ -1,7 +1,56 @@
-// Placeholder until this phase is built.
 #include "run/program_log.h"
-#include "run/terminate.h"
+
+#include <string>
+#include <string_view>
+
+#include "config/keyword.h"
+#include "platform/files.h"
+#include "platform/system.h"
+#include "run/messages.h"
 
 namespace zirka {
-void OpenProgramLogAndReport(RunContext&) {}
+
+namespace {
+
+// The first value of `keyword` in ZIRKA.CTL, read from the top of the file.
+std::string FirstValue(RunContext& ctx, std::string_view keyword) {
+  ctx.mainCtl->Rewind();
+  return LookupKeyword(*ctx.mainCtl, keyword);
+}
+
+// "No" in any letter case opens the file anew; any other value (or none) appends.
+platform::Mode OpenModeFor(const std::string& keepValue) {
+  return !keepValue.empty() && EqualsIgnoreCase(keepValue, "NO") ? platform::Mode::Write
+                                                                 : platform::Mode::Append;
+}
+
+// Opens the file named by `pathKeyword`, denying others write access. A missing
+// or empty name, or a file that can't be opened, leaves the run without it and
+// without a message.
+std::unique_ptr<TextFile> OpenNamedFile(RunContext& ctx, std::string_view keepKeyword,
+                                        std::string_view pathKeyword) {
+  const platform::Mode mode = OpenModeFor(FirstValue(ctx, keepKeyword));
+  const std::string path = FirstValue(ctx, pathKeyword);
+  if (path.empty()) return nullptr;
+  return platform::OpenText(path, mode, platform::Share::DenyWrite);
+}
+
+}  // namespace
+
+void OpenProgramLogAndReport(RunContext& ctx) {
+  ctx.programLog = OpenNamedFile(ctx, "KEEP_LOG", "LOG");
+  LogWrite(ctx, "\n\n\xFE Zirka 3.8 started at " + platform::CalendarText(ctx.startTime));
+
+  if (ctx.forced) {
+    WriteMessage(ctx, "\xFE Forced analisis.\n", Channel::ToBoth);
+    Debug(ctx, "Ignoring Last_Time variable and assuming all log files are new...\n");
+  }
+
+  Print(ctx, "\xFE Reading ");
+  Print(ctx, ctx.mainCtlPath);
+  Print(ctx, "\n");
+
+  ctx.report = OpenNamedFile(ctx, "KEEP_REPORT", "REPORT");
+}
+
 }  // namespace zirka
