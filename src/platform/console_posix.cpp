@@ -1,0 +1,101 @@
+// The screen on POSIX: standard output, translated to UTF-8 on a UTF-8 terminal;
+// the banner with ANSI escape sequences only when standard output is a terminal.
+
+#include <fcntl.h>
+#include <langinfo.h>
+#include <unistd.h>
+
+#include <clocale>
+#include <csignal>
+#include <cstring>
+
+#include "platform/console.h"
+#include "platform/cp866.h"
+#include "platform/posix_fd.h"
+#include "platform/system.h"
+
+namespace zirka::platform {
+
+namespace {
+
+constexpr int kStdout = 1;
+
+bool StdoutIsTerminal() { return ::isatty(kStdout) == 1; }
+
+// True when the user's locale (LC_ALL / LC_CTYPE / LANG) uses UTF-8. The
+// process's own locale is put back afterwards, so that character classes
+// elsewhere stay those of the "C" locale.
+bool LocaleIsUtf8() {
+  const char* current = std::setlocale(LC_CTYPE, nullptr);
+  const std::string saved = current != nullptr ? current : "C";
+  bool utf8 = false;
+  if (std::setlocale(LC_CTYPE, "") != nullptr) {
+    const char* codeset = ::nl_langinfo(CODESET);
+    utf8 = codeset != nullptr &&
+           (std::strcmp(codeset, "UTF-8") == 0 || std::strcmp(codeset, "utf8") == 0);
+  }
+  std::setlocale(LC_CTYPE, saved.c_str());
+  return utf8;
+}
+
+bool ColoursWanted() {
+  const auto noColor = GetEnv("NO_COLOR");
+  return !noColor || noColor->empty();
+}
+
+// The SGR sequence for the foreground of a console attribute (bit 0 blue,
+// bit 1 green, bit 2 red, bit 3 bright).
+std::string Sgr(int attribute) {
+  const int ansi = ((attribute & 4) ? 1 : 0) | ((attribute & 2) ? 2 : 0) | ((attribute & 1) ? 4 : 0);
+  const int code = ((attribute & 8) ? 90 : 30) + ansi;
+  return "\x1b[" + std::to_string(code) + "m";
+}
+
+class StdoutScreen : public Screen {
+ public:
+  explicit StdoutScreen(bool toUtf8) : toUtf8_(toUtf8) {}
+  // Each piece is written at once, so that progress shown with backspaces appears
+  // as it happens. A failed write (a closed pipe) loses only screen text.
+  void Write(std::string_view oemText) override {
+    if (toUtf8_) {
+      const std::string text = Cp866ToUtf8(oemText);
+      (void)WriteAllFd(kStdout, text.data(), text.size());
+    } else {
+      (void)WriteAllFd(kStdout, oemText.data(), oemText.size());
+    }
+  }
+
+ private:
+  bool toUtf8_;
+};
+
+}  // namespace
+
+bool StdoutUsable() { return ::fcntl(kStdout, F_GETFD) != -1; }
+
+std::unique_ptr<Screen> MakeConsoleScreen() {
+  // A reader that goes away (zirka | head) must not kill the run in the middle of
+  // rewriting a list: the write fails instead, and the run goes on.
+  std::signal(SIGPIPE, SIG_IGN);
+  return std::make_unique<StdoutScreen>(StdoutIsTerminal() && LocaleIsUtf8());
+}
+
+void ShowBanner(const std::string& title, const std::vector<BannerLine>& lines) {
+  if (!StdoutIsTerminal()) return;
+  const bool utf8 = LocaleIsUtf8();
+  const bool colours = ColoursWanted();
+  std::string out = "\x1b]0;" + title + "\x07" + "\x1b[2J\x1b[H";
+  for (const BannerLine& line : lines) {
+    if (colours) out += Sgr(line.attribute);
+    out += line.text;
+  }
+  if (utf8) out = Cp866ToUtf8(out);
+  (void)WriteAllFd(kStdout, out.data(), out.size());
+}
+
+void RestoreConsole() {
+  if (!StdoutIsTerminal() || !ColoursWanted()) return;
+  (void)WriteAllFd(kStdout, "\x1b[0m", 4);
+}
+
+}  // namespace zirka::platform
