@@ -1,0 +1,63 @@
+// The fault seam of the test builds: counts every open, write, flush, close and
+// rename of the layer and fails the one chosen by ZIRKA_FAULT_AT (and, with
+// ZIRKA_FAULT_PERSIST=1, every one after it). The count goes to the file named by
+// ZIRKA_FAULT_COUNT when the process exits, so a test learns the range to try.
+
+#include "platform/fault.h"
+
+#if defined(ZIRKA_FAULT_SEAM)
+
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+namespace zirka::platform {
+
+namespace {
+
+// The counter lives only in the fault-injection build, for the whole process.
+class FaultCounter {
+ public:
+  FaultCounter() {
+    if (const char* at = std::getenv("ZIRKA_FAULT_AT")) {
+      char* end = nullptr;
+      const unsigned long long k = std::strtoull(at, &end, 10);
+      if (end != at && *end == '\0') failAt_ = k;
+    }
+    if (const char* persist = std::getenv("ZIRKA_FAULT_PERSIST")) {
+      persist_ = std::string(persist) == "1";
+    }
+    if (const char* file = std::getenv("ZIRKA_FAULT_COUNT")) countFile_ = file;
+  }
+  ~FaultCounter() {
+    if (countFile_.empty()) return;
+    std::ofstream out(countFile_, std::ios::binary | std::ios::trunc);
+    out << count_ << '\n';
+  }
+  FaultCounter(const FaultCounter&) = delete;
+  FaultCounter& operator=(const FaultCounter&) = delete;
+
+  bool Next() {
+    ++count_;
+    if (failAt_ == 0) return false;
+    return persist_ ? count_ >= failAt_ : count_ == failAt_;
+  }
+
+ private:
+  std::uint64_t failAt_ = 0;
+  bool persist_ = false;
+  std::uint64_t count_ = 0;
+  std::string countFile_;
+};
+
+// Built before main runs, so that the count is written even when no call was made.
+FaultCounter counter;
+
+}  // namespace
+
+bool ShouldFail(FaultOp) { return counter.Next(); }
+
+}  // namespace zirka::platform
+
+#endif  // ZIRKA_FAULT_SEAM
