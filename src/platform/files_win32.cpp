@@ -1,0 +1,76 @@
+// Opening, replacing and removing files on Windows: the DOS path is the host path,
+// share modes are those of _fsopen.
+
+#define WIN32_LEAN_AND_MEAN
+#define NOMINMAX
+#include <windows.h>
+// <windows.h> maps ReplaceFile to its own ReplaceFileA; ours keeps its name.
+#undef ReplaceFile
+
+#include <share.h>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "platform/fault.h"
+#include "platform/files.h"
+#include "platform/win32_file.h"
+
+namespace zirka::platform {
+
+namespace {
+
+const char* OpenMode(Mode mode) {
+  switch (mode) {
+    case Mode::Read:
+      return "rb";
+    case Mode::Write:
+      return "wb";
+    case Mode::Append:
+      return "a+b";
+  }
+  return "rb";
+}
+
+int ShareFlag(Share share) {
+  switch (share) {
+    case Share::DenyWrite:
+      return _SH_DENYWR;
+    case Share::DenyAll:
+      return _SH_DENYRW;
+    case Share::DenyNone:
+      return _SH_DENYNO;
+  }
+  return _SH_DENYWR;
+}
+
+}  // namespace
+
+std::unique_ptr<TextFile> OpenText(const std::string& dosPath, Mode mode, Share share) {
+  if (ShouldFail(FaultOp::Open)) {
+    errno = EIO;
+    return nullptr;
+  }
+  std::FILE* file = _fsopen(HostPath(dosPath).c_str(), OpenMode(mode), ShareFlag(share));
+  if (file == nullptr) return nullptr;
+  return std::make_unique<TextFile>(MakeStdioRawFile(file), dosPath);
+}
+
+bool ReplaceFile(const std::string& tempPath, const std::string& targetPath) {
+  if (ShouldFail(FaultOp::Rename)) {
+    errno = EIO;
+    return false;
+  }
+  return MoveFileExA(HostPath(tempPath).c_str(), HostPath(targetPath).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+bool RemoveFile(const std::string& dosPath) {
+  return DeleteFileA(HostPath(dosPath).c_str()) != 0;
+}
+
+std::string HostPath(const std::string& dosPath) { return dosPath; }
+
+bool IsDirSeparator(char c) { return c == '\\'; }
+
+}  // namespace zirka::platform
