@@ -1,7 +1,164 @@
-// Placeholder until this phase is built.
 #include "filelist/counter_format.h"
-#include "run/terminate.h"
+
+#include <cstdint>
+#include <limits>
+#include <optional>
+
+#include "run/messages.h"
 
 namespace zirka {
-std::string FormatCounterLine(RunContext&, std::string_view e, std::size_t, const SentFile&) { return std::string(e); }
+
+namespace {
+
+// The left bracket of a counter field stands within the first 20 columns.
+constexpr std::size_t kBracketColumns = 20;
+// The first right bracket stands 1 to 6 columns right of the left one, so the
+// field holds 0 to 5 characters.
+constexpr std::size_t kMaxFieldGap = 6;
+// Without a counter field, a Maximus flag is looked for in the first 15 columns.
+constexpr std::size_t kFlagColumns = 15;
+// The name field is padded with blanks to this width.
+constexpr std::size_t kNameWidth = 12;
+
+// Where the counter field's brackets stand in the line.
+struct CounterField {
+  std::size_t left;
+  std::size_t right;
+};
+
+// A Maximus flag behind the file name: "/t", "/b", or one of them and one more
+// character, always followed by a blank.
+struct MaximusFlag {
+  std::size_t slash;
+  std::size_t length;  // 2 or 3
+};
+
+std::optional<CounterField> FindCounterField(std::string_view line, char leftBracket,
+                                             char rightBracket) {
+  const std::size_t left = line.find(leftBracket);
+  if (left == std::string_view::npos || left >= kBracketColumns) return std::nullopt;
+  // The right bracket is searched from the start of the line, not from the left
+  // bracket: one to its left (or the same character for both) means no field.
+  const std::size_t right = line.find(rightBracket);
+  if (right == std::string_view::npos || right <= left || right - left > kMaxFieldGap) {
+    return std::nullopt;
+  }
+  return CounterField{left, right};
+}
+
+// Tests the first "/" of the line; `limit` is the column it must stand left of.
+std::optional<MaximusFlag> FindMaximusFlag(std::string_view line, std::size_t limit) {
+  const std::size_t slash = line.find('/');
+  if (slash == std::string_view::npos || slash >= limit) return std::nullopt;
+  auto at = [&](std::size_t i) { return i < line.size() ? line[i] : '\0'; };
+  if (at(slash + 1) != 't' && at(slash + 1) != 'b') return std::nullopt;
+  if (at(slash + 2) == ' ') return MaximusFlag{slash, 2};
+  if (at(slash + 3) == ' ') return MaximusFlag{slash, 3};
+  return std::nullopt;
+}
+
+std::string DecimalText(std::int64_t value) { return std::to_string(value); }
+
+std::int64_t AddSaturating(std::int64_t a, std::int64_t b) {
+  if (b > 0 && a > std::numeric_limits<std::int64_t>::max() - b) {
+    return std::numeric_limits<std::int64_t>::max();
+  }
+  if (b < 0 && a < std::numeric_limits<std::int64_t>::min() - b) {
+    return std::numeric_limits<std::int64_t>::min();
+  }
+  return a + b;
+}
+
+// Raises an existing counter: reads the old text (non-digits at its start read
+// as zeros), adds `times` and writes the value padded to the configured width.
+std::string RaisedCounterText(RunContext& ctx, std::string_view oldText, std::int64_t times) {
+  const CounterSettings& s = ctx.settings;
+  Debug(ctx, std::string("  Source : ").append(oldText).append("\n"));
+
+  std::string digits(oldText);
+  for (char& c : digits) {
+    if (c >= '0' && c <= '9') break;
+    c = '0';
+  }
+  Debug(ctx, "  Step #1: " + digits + "\n");
+
+  std::int64_t oldValue = 0;  // at most five digits
+  for (const char c : digits) {
+    if (c < '0' || c > '9') break;
+    oldValue = oldValue * 10 + (c - '0');
+  }
+  const std::int64_t newValue = AddSaturating(oldValue, times);
+  Debug(ctx, Format("  Digital: %lld\n", static_cast<long long>(newValue)));
+
+  std::string text = DecimalText(newValue);
+  const auto width = static_cast<std::size_t>(s.dlcDigits > 0 ? s.dlcDigits : 0);
+  if (text.size() <= width) {
+    const std::string zeros(width - text.size(), '0');
+    Debug(ctx, "  Step #2: " + zeros + "\n");
+    text.insert(0, zeros);
+    Debug(ctx, "  Step #3: " + text + "\n");
+  }
+  for (char& c : text) {
+    if (c != '0') break;
+    c = s.leadChar;
+  }
+  return text;
+}
+
+// A new counter for an entry that had none: `times` padded with the lead character.
+std::string InsertedCounterText(const CounterSettings& s, std::int64_t times) {
+  std::string text = DecimalText(times);
+  const auto width = static_cast<std::size_t>(s.dlcDigits > 0 ? s.dlcDigits : 0);
+  if (text.size() < width) text.insert(0, width - text.size(), s.leadChar);
+  return text;
+}
+
+void ShowFlag(RunContext& ctx, std::string_view flag) {
+  Debug(ctx, std::string("  Maximus's ").append(flag).append(" has been detected.\n"));
+}
+
+}  // namespace
+
+std::string FormatCounterLine(RunContext& ctx, std::string_view entry, std::size_t nameEnd,
+                              const SentFile& sent) {
+  const CounterSettings& s = ctx.settings;
+  std::string nameField = sent.name;
+  std::string counter;
+  std::string_view tail;
+
+  if (const auto field = FindCounterField(entry, s.leftBracket, s.rightBracket)) {
+    if (const auto flag = FindMaximusFlag(entry, field->left)) {
+      const std::string_view flagText = entry.substr(flag->slash, flag->length);
+      ShowFlag(ctx, flagText);
+      nameField.append(" ").append(flagText);
+    }
+    const std::string_view oldText =
+        entry.substr(field->left + 1, field->right - field->left - 1);
+    counter = RaisedCounterText(ctx, oldText, sent.times);
+    tail = entry.substr(field->right + 1);
+  } else {
+    Debug(ctx, "  No initial dlc found\n");
+    const auto flag = FindMaximusFlag(entry, kFlagColumns);
+    if (flag) {
+      const std::string_view flagText = entry.substr(flag->slash, flag->length);
+      ShowFlag(ctx, flagText);
+      nameField.append(" ").append(flagText);
+    }
+    counter = InsertedCounterText(s, sent.times);
+    const std::size_t tailStart = flag ? flag->slash + flag->length : nameEnd;
+    tail = tailStart < entry.size() ? entry.substr(tailStart) : std::string_view();
+  }
+
+  // The name padded to 12 columns (a longer name field is written whole), one
+  // blank, the bracketed counter and the tail, byte for byte.
+  std::string line = nameField;
+  if (line.size() < kNameWidth) line.append(kNameWidth - line.size(), ' ');
+  line.push_back(' ');
+  line.push_back(s.leftBracket);
+  line.append(counter);
+  line.push_back(s.rightBracket);
+  line.append(tail);
+  return line;
+}
+
 }  // namespace zirka
