@@ -1,9 +1,145 @@
-// Placeholder until this phase is built.
 #include "filelist/files_bbs.h"
-#include "run/terminate.h"
+
+#include "config/keyword.h"
+#include "filelist/counter_format.h"
+#include "platform/files.h"
+#include "run/messages.h"
 
 namespace zirka {
-void UpdateFileAreas(RunContext&) {}
-bool CopyFileList(RunContext&, platform::TextFile&, platform::TextFile&) { return true; }
-void RewriteFileList(RunContext&, const std::string&, int) {}
+
+namespace {
+
+// A file name has at most 12 characters; a longer first word names no file.
+constexpr std::size_t kMaxFileName = 12;
+
+// The temporary file beside a list: everything from the last "." of its name
+// replaced by ".!#$" (FILES.BBS gives FILES.!#$).
+std::string TempListPath(const std::string& list) {
+  std::size_t nameStart = 0;
+  for (std::size_t i = list.size(); i > 0; --i) {
+    if (platform::IsDirSeparator(list[i - 1])) {
+      nameStart = i;
+      break;
+    }
+  }
+  const std::size_t dot = list.rfind('.');
+  if (dot == std::string::npos || dot < nameStart) return list + ".!#$";
+  return list.substr(0, dot) + ".!#$";
+}
+
+// Lines that begin with a line feed, a blank or "-" are descriptions, comments
+// and separators; every other line is a file entry.
+bool IsFileEntry(std::string_view line) {
+  const char first = line.front();
+  return first != '\n' && first != ' ' && first != '-';
+}
+
+// Where the first word of an entry ends: at the first blank, tab or line feed.
+std::size_t FirstWordEnd(std::string_view line) {
+  const std::size_t end = line.find_first_of(std::string_view(" \t\n", 3));
+  return end == std::string_view::npos ? line.size() : end;
+}
+
+void WarnLongName(RunContext& ctx, std::string_view line) {
+  if (!ctx.debug) return;
+  WriteMessage(ctx,
+               "!WARN-Found long filename (more than 12 chars) or invalid FILES.BBS string\n"
+               "      This version do NOT supports long filenames!\n",
+               Channel::ToBoth);
+  Print(ctx, line);
+}
+
+// Names at most 12 characters wide, padded as the debug lines show them.
+std::string Padded(const std::string& name, std::size_t width) {
+  std::string text = name;
+  if (text.size() < width) text.append(width - text.size(), ' ');
+  return text;
+}
+
+void ShowMatch(RunContext& ctx, const SentFile& sent) {
+  if (!ctx.debug) return;
+  const auto times = static_cast<long long>(sent.times);
+  Print(ctx, "\xFA " + Padded(sent.name, 13) + Format(" %lld times\n", times));
+  LogWrite(ctx, "     " + Padded(sent.name, 12) + Format("   %2lld times\n", times));
+}
+
+// The line that goes into the new list in place of `line`.
+std::string RewrittenLine(RunContext& ctx, const std::string& line) {
+  if (!IsFileEntry(line)) return line;
+  const std::size_t wordEnd = FirstWordEnd(line);
+  if (wordEnd > kMaxFileName) {
+    WarnLongName(ctx, line);
+    return line;
+  }
+  // Sent names are unique and upper case, so one lookup finds the only record
+  // that equals the word ignoring the case of ASCII letters.
+  SentFile* sent = ctx.sentTable.Find(UpperAscii(std::string_view(line).substr(0, wordEnd)));
+  // With FIRST_ONLY on, a record that has raised one entry matches no other.
+  if (sent == nullptr || sent->used) return line;
+  ShowMatch(ctx, *sent);
+  std::string raised = FormatCounterLine(ctx, line, wordEnd, *sent);
+  if (ctx.settings.firstOnly) sent->used = true;
+  return raised;
+}
+
+void ReportNotReplaced(RunContext& ctx, const std::string& list) {
+  const std::string message = "!ERR-Cann't replace " + list + "\n";
+  Print(ctx, message);
+  LogWrite(ctx, message);
+}
+
+}  // namespace
+
+bool CopyFileList(RunContext& ctx, platform::TextFile& list, platform::TextFile& temp) {
+  std::string line;
+  while (list.ReadPiece(line, kListPiece)) {
+    if (!temp.Write(RewrittenLine(ctx, line))) return false;
+  }
+  return true;
+}
+
+void RewriteFileList(RunContext& ctx, const std::string& area, int /*number*/) {
+  const std::string tempPath = TempListPath(area);
+  auto list = platform::OpenText(area, platform::Mode::Read, platform::Share::DenyWrite);
+  std::unique_ptr<platform::TextFile> temp;
+  if (list) temp = platform::OpenText(tempPath, platform::Mode::Write, platform::Share::DenyAll);
+  if (!list || !temp) {
+    const std::string message = "!ERR-Cann't create temp file " + tempPath + "\n";
+    Print(ctx, message);
+    LogWrite(ctx, message);
+    return;
+  }
+
+  // The old list is never deleted: the new one is committed to the disk, both are
+  // closed, and the new one is moved over the old in one step. Any failure on the
+  // way leaves the old list whole and removes the temporary file.
+  bool written = CopyFileList(ctx, *list, *temp);
+  written = temp->Flush() && written;
+  list->Close();
+  list.reset();
+  written = temp->Close() && written;
+  temp.reset();
+  if (!written || !platform::ReplaceFile(tempPath, area)) {
+    platform::RemoveFile(tempPath);
+    ReportNotReplaced(ctx, area);
+  }
+}
+
+void UpdateFileAreas(RunContext& ctx) {
+  Print(ctx, Format("\xFE Processing %d file areas\n", static_cast<int>(ctx.areaTable.size())));
+  if (!ctx.debug) Print(ctx, "  In process :     ");
+  int number = 0;
+  for (const std::string& area : ctx.areaTable) {
+    ++number;
+    if (ctx.debug) {
+      Print(ctx, "Processing " + area + "\n");
+      LogWrite(ctx, Format("\nFile area: %02d\nPath     : ", number) + area + "\n");
+    } else {
+      Print(ctx, Format("\b\b\b\b%4d", number));
+    }
+    RewriteFileList(ctx, area, number);
+  }
+  if (!ctx.debug) Print(ctx, "\n");
+}
+
 }  // namespace zirka

@@ -1,0 +1,197 @@
+#include "filelist/files_bbs.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "filelist/test_files.h"
+
+namespace zirka {
+namespace {
+
+using testing::CapturedRun;
+using testing::Dos;
+using testing::ScratchDir;
+
+class FileListTest : public ::testing::Test {
+ protected:
+  void Sent(const std::string& name, int times) {
+    for (int i = 0; i < times; ++i) run_.ctx.sentTable.Add(name);
+  }
+
+  // Copies `list` (file bytes) as the rewrite does; returns the new list's bytes.
+  std::string Copy(const std::string& list) {
+    auto in = platform::MakeMemoryText(std::make_shared<std::string>(list));
+    auto outText = std::make_shared<std::string>();
+    auto out = platform::MakeMemoryText(outText);
+    EXPECT_TRUE(CopyFileList(run_.ctx, *in, *out));
+    out->Close();
+    return *outText;
+  }
+
+  CapturedRun run_;
+};
+
+TEST_F(FileListTest, OnlyFileEntriesAreRaised) {
+  Sent("FOO.ZIP", 2);
+  const std::string kept = "\r\n FOO.ZIP [1] blank first\r\n-FOO.ZIP [1]\r\n\tFOO.ZIP [1]\r\n";
+  EXPECT_EQ(Copy(kept + "foo.zip [1] the file\r\n"), kept + "FOO.ZIP      [003] the file\r\n");
+}
+
+TEST_F(FileListTest, NamesMatchWholeAndWithoutWildcards) {
+  Sent("FOO.ZIP", 1);
+  Sent("F*.ZIP", 1);
+  const std::string list = "FOO.ZI [1]\r\nFOO.ZIPX [1]\r\nF?O.ZIP [1]\r\nFOO.ZIP\r\n";
+  EXPECT_EQ(Copy(list), "FOO.ZI [1]\r\nFOO.ZIPX [1]\r\nF?O.ZIP [1]\r\nFOO.ZIP      [001]\r\n");
+}
+
+TEST_F(FileListTest, ALongFirstWordIsCopiedWithOneWarningInDebugMode) {
+  Sent("ABCDEFGH.ZIPX", 1);  // a sent name over 12 characters never matches
+  const std::string list = "ABCDEFGH.ZIPX [1]\r\n";
+  EXPECT_EQ(Copy(list), list);
+  EXPECT_EQ(run_.screen.text, "");
+
+  run_.ctx.debug = true;
+  run_.OpenLog();
+  EXPECT_EQ(Copy(list), list);
+  const std::string warning =
+      "!WARN-Found long filename (more than 12 chars) or invalid FILES.BBS string\n"
+      "      This version do NOT supports long filenames!\n";
+  EXPECT_EQ(run_.screen.text, warning + "\nABCDEFGH.ZIPX [1]\n");
+  EXPECT_EQ(run_.Log(), Dos(warning));
+}
+
+TEST_F(FileListTest, TextStreamEdges) {
+  Sent("FOO.ZIP", 1);
+  // Bare line feeds come back as CR LF; the last line keeps having no line feed.
+  EXPECT_EQ(Copy("A\nFOO.ZIP"), "A\r\nFOO.ZIP      [001]");
+  // Nothing from a Ctrl-Z on reaches the new list.
+  EXPECT_EQ(Copy("A\r\n\x1A" "FOO.ZIP\r\n"), "A\r\n");
+  EXPECT_EQ(Copy(""), "");
+  // NUL bytes are kept wherever they stand.
+  Sent("BAZ.ZIP", 1);
+  const std::string nul("B\0C [1]\r\nBAZ.ZIP [1] x\0y\r\n", 26);
+  EXPECT_EQ(Copy(nul), std::string("B\0C [1]\r\nBAZ.ZIP      [002] x\0y\r\n", 33));
+}
+
+TEST_F(FileListTest, LinesAreReadInPiecesOf399) {
+  Sent("FOO.ZIP", 1);
+  // The rest of an over-long entry is a line of its own; the raised first piece
+  // has no line feed, so the rest follows it on the same line.
+  const std::string first = "FOO.ZIP [1] " + std::string(399 - 12, 'x');
+  EXPECT_EQ(Copy(first + "FOO.ZIP [1] y\r\n"), "FOO.ZIP      [002] " + std::string(387, 'x') +
+                                                   "FOO.ZIP [1] y\r\n");
+  // A rest that begins with a blank is not an entry.
+  const std::string second = "B " + std::string(397, 'x');
+  EXPECT_EQ(Copy(second + " FOO.ZIP\r\n"), second + " FOO.ZIP\r\n");
+}
+
+TEST_F(FileListTest, FirstOnlyRaisesTheFirstEntryOnly) {
+  Sent("FOO.ZIP", 2);
+  EXPECT_EQ(Copy("FOO.ZIP [1]\r\nFOO.ZIP [1]\r\n"), "FOO.ZIP      [003]\r\nFOO.ZIP [1]\r\n");
+  // The record stays withdrawn for every later list.
+  EXPECT_EQ(Copy("FOO.ZIP [1]\r\n"), "FOO.ZIP [1]\r\n");
+  EXPECT_EQ(run_.ctx.sentTable.records().front().name, "FOO.ZIP");
+}
+
+TEST_F(FileListTest, AWithdrawnRecordLeavesPlusSignsAlone) {
+  Sent("FOO.ZIP", 1);
+  EXPECT_EQ(Copy("FOO.ZIP\r\n+++++++ [5]\r\n"), "FOO.ZIP      [001]\r\n+++++++ [5]\r\n");
+}
+
+TEST_F(FileListTest, WithoutFirstOnlyEveryEntryIsRaised) {
+  run_.ctx.settings.firstOnly = false;
+  Sent("FOO.ZIP", 2);
+  EXPECT_EQ(Copy("FOO.ZIP [1]\r\nfoo.zip [5]\r\n"),
+            "FOO.ZIP      [003]\r\nFOO.ZIP      [007]\r\n");
+  EXPECT_EQ(Copy("FOO.ZIP\r\n"), "FOO.ZIP      [002]\r\n");
+}
+
+TEST_F(FileListTest, DebugLinesForAMatch) {
+  run_.ctx.debug = true;
+  run_.OpenLog();
+  Sent("FOO.ZIP", 3);
+  Copy("FOO.ZIP [1]\r\n");
+  EXPECT_EQ(run_.screen.text.substr(0, 24), "\xFA FOO.ZIP       3 times\n");
+  EXPECT_EQ(run_.Log(), "     FOO.ZIP         3 times\r\n");
+}
+
+// The rewrite of lists on the disk.
+class RewriteTest : public FileListTest {
+ protected:
+  std::string Area(const std::string& dir) const { return scratch_.Path(dir + "/FILES.BBS"); }
+  ScratchDir scratch_;
+};
+
+TEST_F(RewriteTest, ReplacesTheListAndLeavesNoTemporaryFile) {
+  Sent("FOO.ZIP", 1);
+  scratch_.Put("a/FILES.BBS", "FOO.ZIP [1]\r\n");
+  scratch_.Put("a/FILES.!#$", "left over from an earlier run");
+  RewriteFileList(run_.ctx, Area("a"), 1);
+  EXPECT_EQ(scratch_.Slurp("a/FILES.BBS"), "FOO.ZIP      [002]\r\n");
+  EXPECT_FALSE(scratch_.Exists("a/FILES.!#$"));
+  EXPECT_EQ(run_.screen.text, "");
+}
+
+TEST_F(RewriteTest, AListThatCannotBeOpenedIsReported) {
+  run_.OpenLog();
+  RewriteFileList(run_.ctx, Area("none"), 1);
+  const std::string message = "!ERR-Cann't create temp file " + scratch_.Path("none/FILES.!#$\n");
+  EXPECT_EQ(run_.screen.text, message);
+  EXPECT_EQ(run_.Log(), Dos(message));
+}
+
+TEST_F(RewriteTest, ATemporaryFileThatCannotBeCreatedLeavesTheList) {
+  Sent("FOO.ZIP", 1);
+  scratch_.Put("a/FILES.BBS", "FOO.ZIP [1]\r\n");
+  std::filesystem::create_directories(scratch_.Path("a/FILES.!#$"));
+  RewriteFileList(run_.ctx, Area("a"), 1);
+  EXPECT_EQ(run_.screen.text, "!ERR-Cann't create temp file " + scratch_.Path("a/FILES.!#$\n"));
+  EXPECT_EQ(scratch_.Slurp("a/FILES.BBS"), "FOO.ZIP [1]\r\n");
+}
+
+TEST_F(RewriteTest, AFailedWriteLeavesTheOldListWhole) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  Sent("FOO.ZIP", 1);
+  run_.OpenLog();
+  scratch_.Put("a/FILES.BBS", "FOO.ZIP [1]\r\n");
+  std::filesystem::create_symlink("/dev/full", scratch_.Path("a/FILES.!#$"));
+  RewriteFileList(run_.ctx, Area("a"), 1);
+  const std::string message = "!ERR-Cann't replace " + Area("a") + "\n";
+  EXPECT_EQ(run_.screen.text, message);
+  EXPECT_EQ(run_.Log(), Dos(message));
+  EXPECT_EQ(scratch_.Slurp("a/FILES.BBS"), "FOO.ZIP [1]\r\n");
+  EXPECT_FALSE(std::filesystem::is_symlink(scratch_.Path("a/FILES.!#$")));
+}
+
+TEST_F(RewriteTest, FirstOnlyAcrossTwoAreasWithProgress) {
+  Sent("FOO.ZIP", 2);
+  scratch_.Put("a/FILES.BBS", "BAR.ZIP [1]\r\nFOO.ZIP [1]\r\n");
+  scratch_.Put("b/FILES.BBS", "FOO.ZIP [1]\r\n");
+  run_.ctx.areaTable = {Area("a"), Area("b"), Area("none")};
+  UpdateFileAreas(run_.ctx);
+  EXPECT_EQ(scratch_.Slurp("a/FILES.BBS"), "BAR.ZIP [1]\r\nFOO.ZIP      [003]\r\n");
+  EXPECT_EQ(scratch_.Slurp("b/FILES.BBS"), "FOO.ZIP [1]\r\n");
+  EXPECT_EQ(run_.screen.text, "\xFE Processing 3 file areas\n  In process :     \b\b\b\b   1"
+                              "\b\b\b\b   2\b\b\b\b   3!ERR-Cann't create temp file " +
+                                  scratch_.Path("none/FILES.!#$\n") + "\n");
+}
+
+TEST_F(RewriteTest, DebugModeNamesEachArea) {
+  run_.ctx.debug = true;
+  run_.OpenLog();
+  scratch_.Put("a/FILES.BBS", "X\r\n");
+  run_.ctx.areaTable = {Area("a")};
+  UpdateFileAreas(run_.ctx);
+  EXPECT_EQ(run_.screen.text, "\xFE Processing 1 file areas\nProcessing " + Area("a") + "\n");
+  EXPECT_EQ(run_.Log(), Dos("\nFile area: 01\nPath     : " + Area("a") + "\n"));
+}
+
+TEST_F(RewriteTest, NoAreas) {
+  UpdateFileAreas(run_.ctx);
+  EXPECT_EQ(run_.screen.text, "\xFE Processing 0 file areas\n  In process :     \n");
+}
+
+}  // namespace
+}  // namespace zirka
