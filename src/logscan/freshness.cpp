@@ -1,7 +1,91 @@
-// Placeholder until this phase is built.
 #include "logscan/freshness.h"
+
+#include <cstdint>
+#include <string>
+
+#include "config/keyword.h"
+#include "logscan/log_time.h"
+#include "run/messages.h"
 #include "run/terminate.h"
 
 namespace zirka {
-void CheckFreshness(RunContext&) {}
+
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// True for a value of the form DD/MM HH:MM:SS, digits where digits belong.
+bool IsWellFormedLogTime(const std::string& value) {
+  static constexpr char kPattern[] = "99/99 99:99:99";
+  if (value.size() != kLogTimeLength) return false;
+  for (std::size_t i = 0; i < kLogTimeLength; ++i) {
+    if (kPattern[i] == '9' ? !IsDigit(value[i]) : value[i] != kPattern[i]) return false;
+  }
+  return true;
+}
+
+// Reads the log from its current position up to its first dated line later than
+// the stored Last_Time. When there is one, the stream is put back to the start of
+// the piece that holds it, so that the scan examines that line too; otherwise the
+// stream stays at the end.
+bool HoldsLaterLine(TextFile& stream, const LogTime& storedLastTime) {
+  std::string piece;
+  std::string time;
+  for (;;) {
+    const std::uint64_t pieceStart = stream.Tell();
+    if (!stream.ReadPiece(piece, kCtlPiece)) return false;
+    if (!IsDatedLine(piece)) continue;
+    time.assign(piece, 0, kLogTimeLength);
+    SwapDayMonth(time);
+    if (IsLaterTime(storedLastTime, time)) {
+      stream.Seek(pieceStart);
+      return true;
+    }
+  }
+}
+
+}  // namespace
+
+void CheckFreshness(RunContext& ctx) {
+  ctx.mainCtl->Rewind();
+  const std::string value = LookupKeyword(*ctx.mainCtl, "LAST_TIME");
+  if (!value.empty() && !IsWellFormedLogTime(value)) {
+    WriteMessage(ctx,
+                 "!WARN-Last_Time " + value +
+                     " in Zirka.Ctl is not DD/MM HH:MM:SS, used as it stands\n",
+                 Channel::ToBoth);
+  }
+  // A longer value is compared on its first 14 characters, as a log time is.
+  ctx.storedLastTime = value.substr(0, kLogTimeLength);
+
+  if (ctx.storedLastTime.empty()) {
+    if (ctx.debug) {
+      WriteMessage(ctx,
+                   "!WARN-No last analisis time found in Zirka.Ctl!\n"
+                   "Assuming all log files are new...\n",
+                   Channel::ToBoth);
+    }
+    for (LogEntry& entry : ctx.logTable) entry.isNew = true;
+    ctx.noStoredLastTime = true;
+  } else {
+    SwapDayMonth(ctx.storedLastTime);
+    for (LogEntry& entry : ctx.logTable) {
+      Print(ctx, "\xF9 Checking " + entry.path + "...");
+      if (HoldsLaterLine(*entry.stream, ctx.storedLastTime)) entry.isNew = true;
+      Print(ctx, entry.isNew ? "OK\n" : "old\n");
+    }
+    Print(ctx, "\n");
+  }
+
+  ctx.anyLogNew = false;
+  for (const LogEntry& entry : ctx.logTable) ctx.anyLogNew = ctx.anyLogNew || entry.isNew;
+
+  if (ctx.forced) {
+    // The scan then reads every log from its first line.
+    for (LogEntry& entry : ctx.logTable) entry.stream->Rewind();
+    return;
+  }
+  if (!ctx.anyLogNew) Terminate(ctx, 4);
+}
+
 }  // namespace zirka

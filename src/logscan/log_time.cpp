@@ -1,9 +1,54 @@
-// Placeholder until this phase is built.
 #include "logscan/log_time.h"
-#include "run/terminate.h"
+
+#include <utility>
 
 namespace zirka {
-bool IsDatedLine(std::string_view) { return false; }
-void SwapDayMonth(std::string&) {}
-bool IsLaterTime(std::string_view, std::string_view) { return false; }
+
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The byte at `i` as an unsigned code; a position past the end reads as 0, as the
+// terminator of a shorter text would.
+unsigned ByteAt(std::string_view text, std::size_t i) {
+  return i < text.size() ? static_cast<unsigned char>(text[i]) : 0u;
+}
+
+// The month of a comparison-form time: its first two characters taken as digits,
+// without a test.
+int MonthOf(std::string_view time) {
+  const int zero = '0';
+  return (static_cast<int>(ByteAt(time, 0)) - zero) * 10 + (static_cast<int>(ByteAt(time, 1)) - zero);
+}
+
+}  // namespace
+
+bool IsDatedLine(std::string_view line) {
+  return line.size() >= 5 && IsDigit(line[0]) && IsDigit(line[1]) && line[2] == '/' &&
+         IsDigit(line[3]) && IsDigit(line[4]);
+}
+
+void SwapDayMonth(std::string& time) {
+  // A text too short to hold a day and a month has nothing to swap.
+  if (time.size() < 5) return;
+  std::swap(time[0], time[3]);
+  std::swap(time[1], time[4]);
+  time[2] = '/';
+}
+
+bool IsLaterTime(std::string_view reference, std::string_view candidate) {
+  const int referenceMonth = MonthOf(reference);
+  const int candidateMonth = MonthOf(candidate);
+  // The year has turned: October to December, then January or February.
+  if (referenceMonth >= 10 && candidateMonth <= 2) return true;
+  // The other way round the turn starts only at November.
+  if (referenceMonth <= 2 && candidateMonth >= 11) return false;
+  for (std::size_t i = 0; i < kLogTimeLength; ++i) {
+    const unsigned r = ByteAt(reference, i);
+    const unsigned c = ByteAt(candidate, i);
+    if (r != c) return c > r;
+  }
+  return false;
+}
+
 }  // namespace zirka

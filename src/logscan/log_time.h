@@ -13,6 +13,7 @@ inline constexpr std::size_t kLogTimeLength = 14;
 bool IsDatedLine(std::string_view line);
 
 // Swaps characters 0-1 with 3-4 and puts '/' at 2; applied twice it restores the text.
+// A text shorter than 5 characters is left as it is.
 void SwapDayMonth(std::string& time);
 
 // True when `candidate` is later than `reference` (both in comparison form), with

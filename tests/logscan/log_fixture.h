@@ -1,0 +1,57 @@
+#pragma once
+// A run context over memory streams for the log-analysis tests: a main control
+// file, a program log and any number of logs, all held in strings.
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/console.h"
+#include "platform/text_file.h"
+#include "run/context.h"
+#include "run/terminate.h"
+
+namespace zirka::testing {
+
+struct LogRun {
+  platform::CaptureScreen screen;
+  RunContext ctx{screen};
+  std::shared_ptr<std::string> programLog = std::make_shared<std::string>();
+
+  explicit LogRun(const std::string& mainCtl = "") {
+    ctx.mainCtl = platform::MakeMemoryText(std::make_shared<std::string>(mainCtl), "ZIRKA.CTL");
+  }
+
+  void OpenProgramLog() { ctx.programLog = platform::MakeMemoryText(programLog, "ZIRKA.LOG"); }
+
+  // Adds an open log with `contents` (raw bytes, as on the disk).
+  LogEntry& AddLog(const std::string& path, const std::string& contents, bool isNew = false) {
+    LogEntry entry;
+    entry.path = path;
+    entry.stream = platform::MakeMemoryText(std::make_shared<std::string>(contents), path);
+    entry.isNew = isNew;
+    ctx.logTable.push_back(std::move(entry));
+    return ctx.logTable.back();
+  }
+
+  // The rest of a log from its stream's current position, in pieces of `max`.
+  std::string RestOf(std::size_t index, std::size_t max = 4096) {
+    std::string rest;
+    std::string piece;
+    while (ctx.logTable[index].stream->ReadPiece(piece, max)) rest += piece;
+    return rest;
+  }
+};
+
+// Runs a phase; the errorlevel it ended the run with, or -1 when it returned.
+inline int EndOf(const std::function<void()>& phase) {
+  try {
+    phase();
+  } catch (const RunEnded& end) {
+    return end.errorlevel;
+  }
+  return -1;
+}
+
+}  // namespace zirka::testing
