@@ -1,7 +1,35 @@
-// Placeholder until this phase is built.
 #include "logscan/report.h"
-#include "run/terminate.h"
+
+#include <cstdint>
+#include <string>
+
+#include "platform/system.h"
+#include "run/messages.h"
 
 namespace zirka {
-void WriteReport(RunContext&) {}
+
+namespace {
+
+constexpr std::size_t kNameColumns = 12;
+
+}  // namespace
+
+void WriteReport(RunContext& ctx) {
+  if (!ctx.report || ctx.sentTable.empty()) return;
+  std::string block = "\n\xFE Zirka 3.8 \xFE " + platform::CalendarText(ctx.startTime) + "\n";
+  block += "  Filename    Times sent\n\n";
+  std::uint64_t total = 0;
+  for (const SentFile& file : ctx.sentTable.records()) {
+    // The name is written whole, padded to 12 columns when it is shorter.
+    block += file.name;
+    if (file.name.size() < kNameColumns) block.append(kNameColumns - file.name.size(), ' ');
+    block += "       " + std::to_string(file.times) + "\n";
+    total += static_cast<std::uint64_t>(file.times);
+  }
+  // The last line has no line feed: the next run's block begins with one.
+  block += "\n\xFE Total " + std::to_string(ctx.sentTable.size()) + " file(s) were sent " +
+           std::to_string(total) + " time(s)";
+  ctx.report->Write(block);
+}
+
 }  // namespace zirka
