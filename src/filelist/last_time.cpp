@@ -1,7 +1,144 @@
-// Placeholder until this phase is built.
 #include "filelist/last_time.h"
+
+#include "config/keyword.h"
+#include "platform/files.h"
+#include "run/messages.h"
 #include "run/terminate.h"
 
 namespace zirka {
-void StoreLastTime(RunContext& ctx) { Terminate(ctx, 4); }
+
+namespace {
+
+constexpr std::string_view kKeyword = "Last_Time";
+
+// What one copy of ZIRKA.CTL did, for the notices once it is in place.
+struct CopyResult {
+  bool written = false;  // every write succeeded
+  int updated = 0;       // Last_Time lines replaced
+  bool added = false;    // the Last_Time block was appended
+};
+
+// `path` with everything from the last "." of its file name replaced by ".$#!";
+// a name without a "." gets ".$#!" appended.
+std::string TempCtlPath(const std::string& path) {
+  std::size_t nameStart = 0;
+  for (std::size_t i = path.size(); i > 0; --i) {
+    if (platform::IsDirSeparator(path[i - 1])) {
+      nameStart = i;
+      break;
+    }
+  }
+  const std::size_t dot = path.rfind('.');
+  if (dot == std::string::npos || dot < nameStart) return path + ".$#!";
+  return path.substr(0, dot) + ".$#!";
+}
+
+// A Last_Time line: after trimming, the keyword in any letter case, then a blank,
+// a tab, ";" or the end of the line. A longer word (Last_Timer) is another line.
+bool IsLastTimeLine(const std::string& line) {
+  std::string copy = line;
+  const std::string trimmed = TrimBlanks(copy);
+  if (trimmed.size() < kKeyword.size()) return false;
+  if (!EqualsIgnoreCase(std::string_view(trimmed).substr(0, kKeyword.size()), kKeyword)) {
+    return false;
+  }
+  if (trimmed.size() == kKeyword.size()) return true;
+  const char next = trimmed[kKeyword.size()];
+  return next == ' ' || next == '\t' || next == ';';
+}
+
+std::string LastTimeLine(const RunContext& ctx) {
+  return "Last_Time " + ctx.newLastTime + "  ; Last analisis time\n";
+}
+
+// Copies ZIRKA.CTL from its start into `temp`, every Last_Time line replaced by
+// the new one; appends the Last_Time block when none was replaced and none was
+// stored.
+CopyResult CopyControlFile(RunContext& ctx, platform::TextFile& source, platform::TextFile& temp) {
+  CopyResult result;
+  bool ok = source.Rewind();
+  bool pending = true;
+  bool atLineStart = true;
+  std::string line;
+  while (ok && source.ReadPiece(line, kCtlPiece)) {
+    const bool replace = line.front() != ';' && line.front() != '\n' && IsLastTimeLine(line);
+    if (replace) {
+      ok = temp.Write(LastTimeLine(ctx));
+      ++result.updated;
+      pending = false;
+      atLineStart = true;
+    } else {
+      ok = temp.Write(line);
+      atLineStart = line.back() == '\n';
+    }
+  }
+  if (ok && ctx.noStoredLastTime && pending) {
+    // The block starts on a line of its own, also after a last line without a
+    // line feed.
+    if (!atLineStart) ok = temp.Write("\n");
+    ok = ok && temp.Write(LastTimeLine(ctx) +
+                          ";\n;   \x82\xE0\xA5\xAC\xEF \xAF\xAE\xE1\xAB\xA5\xA4\xAD\xA5\xA3\xAE "
+                          "\xAF\xE0\xAE\xE1\xAC\xAE\xE2\xE0\xA0 \xAB\xAE\xA3\xA0\n");
+    result.added = true;
+  }
+  result.written = ok;
+  return result;
+}
+
+// Writes the new ZIRKA.CTL through `tempPath` and moves it over the old one. The
+// old file is never deleted: on any failure it stays whole and the temporary file
+// is removed. ZIRKA.CTL is closed before the move (a file that is open can't be
+// replaced on Windows) and opened again for a later attempt.
+bool ReplaceThrough(RunContext& ctx, const std::string& tempPath, CopyResult& result) {
+  auto temp = platform::OpenText(tempPath, platform::Mode::Write, platform::Share::DenyAll);
+  if (!temp) return false;
+  if (!ctx.mainCtl) {
+    ctx.mainCtl =
+        platform::OpenText(ctx.mainCtlPath, platform::Mode::Read, platform::Share::DenyWrite);
+  }
+  bool ok = ctx.mainCtl != nullptr;
+  if (ok) result = CopyControlFile(ctx, *ctx.mainCtl, *temp);
+  ok = ok && result.written && temp->Flush();
+  ok = temp->Close() && ok;
+  temp.reset();
+  if (ok) {
+    ctx.mainCtl.reset();
+    ok = platform::ReplaceFile(tempPath, ctx.mainCtlPath);
+  }
+  if (!ok) platform::RemoveFile(tempPath);
+  return ok;
+}
+
+void ShowNotices(RunContext& ctx, const CopyResult& result) {
+  for (int i = 0; i < result.updated; ++i) {
+    Print(ctx, "\xFE \"Last_Time\" variable updated\n");
+    LogWrite(ctx, "\xFE \"Last_Time\" variable updated\n");
+  }
+  if (result.added) {
+    Print(ctx, "\xFE \"Last_Time\" variable added to Zirka.Ctl\n");
+    LogWrite(ctx, "\xFE \"Last_Time\" variable added to Zirka.Ctl\n");
+  }
+}
+
+}  // namespace
+
+void StoreLastTime(RunContext& ctx) {
+  // Nothing to store: a forced run in which no log was new, or no dated line was
+  // read at all. ZIRKA.CTL is left as it is.
+  if (ctx.anyLogNew && !ctx.newLastTime.empty()) {
+    // First through a temporary file named after the program, in its directory;
+    // when that can't be created or moved over ZIRKA.CTL (a read-only directory,
+    // another volume), through one beside ZIRKA.CTL.
+    CopyResult result;
+    if (ReplaceThrough(ctx, TempCtlPath(ctx.programPath), result) ||
+        ReplaceThrough(ctx, TempCtlPath(ctx.mainCtlPath), result)) {
+      ShowNotices(ctx, result);
+    } else {
+      WriteMessage(ctx, "\nAn error occured while adding Last_Time variable to Zirka.Ctl\n",
+                   Channel::ToBoth);
+    }
+  }
+  Terminate(ctx, ctx.sentTable.empty() ? 4 : 0);
+}
+
 }  // namespace zirka
