@@ -1,8 +1,155 @@
-// Placeholder until this phase is built.
 #include "config/tmail_ctl.h"
+
+#include <string>
+#include <unordered_set>
+
+#include "config/keyword.h"
+#include "platform/files.h"
+#include "platform/system.h"
+#include "run/messages.h"
 #include "run/terminate.h"
 
 namespace zirka {
-void AddLogEntry(RunContext&, std::size_t) {}
-void BuildLogTable(RunContext& ctx) { Terminate(ctx, 1); }
+
+namespace {
+
+using platform::Mode;
+using platform::Share;
+
+// The size one log record had in the classic fixed layout: a 181-byte path, a
+// stream handle, the isNew flag and a 15-byte log time, aligned to 4 bytes. The
+// debug line shows the table's size as if it were built of such records.
+constexpr unsigned kClassicLogRecordSize = 208;
+
+// T-MAIL.CTL may be held open by the mailer: it is read allowing others to write.
+std::unique_ptr<platform::TextFile> OpenTmailCtl(const std::string& path) {
+  return platform::OpenText(path, Mode::Read, Share::DenyNone);
+}
+
+// Finds and opens T-MAIL.CTL: CTL_PATH, else the current directory, else the
+// directory the T-MAIL variable names. Ends the run when CTL_PATH names a file
+// that can't be opened.
+void LocateTmailCtl(RunContext& ctx) {
+  ctx.mainCtl->Rewind();
+  ctx.tmailCtlPath = UpperAscii(LookupKeyword(*ctx.mainCtl, "CTL_PATH"));
+  if (!ctx.tmailCtlPath.empty()) {
+    Debug(ctx, "T-Mail contol file override path is: " + ctx.tmailCtlPath + "\n");
+    ctx.tmailCtl = OpenTmailCtl(ctx.tmailCtlPath);
+    if (!ctx.tmailCtl) Terminate(ctx, 1);
+    return;
+  }
+  ctx.tmailCtl = OpenTmailCtl("t-mail.ctl");
+  if (ctx.tmailCtl) {
+    Debug(ctx, "T-Mail.Ctl found in the current directory\n");
+    ctx.tmailCtlPath = "T-MAIL.CTL";
+    return;
+  }
+  Debug(ctx,
+        "T-Mail.Ctl not found in the current directory.\n"
+        "Attempting to get \"T-MAIL\" environment variable...\n");
+  const std::optional<std::string> variable = platform::GetEnv("T-MAIL");
+  if (!variable) {
+    Debug(ctx, "\"T-MAIL\" variable not found. Unable to find T-Mail.Ctl!\n\n\n");
+    return;
+  }
+  std::string path = *variable;  // as written: its letter case is kept
+  EnsureTrailingBackslash(path);
+  path += "t-mail.ctl";
+  ctx.tmailCtl = OpenTmailCtl(path);
+  if (ctx.tmailCtl) {
+    Debug(ctx, "T-Mail.Ctl found at " + path + "\n");
+    ctx.tmailCtlPath = path;
+  } else {
+    Debug(ctx,
+          "\"T-MAIL\" variable exists, but T-Mail.Ctl not found there!\nInvalid path is " +
+              path + "\n\n");
+  }
+}
+
+// The T-Mail directory: the control file's path up to and including its last
+// directory separator; empty when it has none.
+std::string DirectoryOf(const std::string& path) {
+  for (std::size_t i = path.size(); i > 0; --i) {
+    if (platform::IsDirSeparator(path[i - 1])) return path.substr(0, i);
+  }
+  return {};
+}
+
+// Builds the table one log at a time; the spare entry at index `accepted` is
+// reused until a log is accepted into it.
+class LogTableBuilder {
+ public:
+  explicit LogTableBuilder(RunContext& ctx) : ctx_(ctx) {}
+
+  // Tries the log `value` names; `foundLine` is the debug line's lead text.
+  void Try(std::string value, const std::string& foundLine) {
+    AddLogEntry(ctx_, accepted_);
+    LogEntry& entry = ctx_.logTable[accepted_];
+    entry.path = ToUpperAscii(CompletePath(value, ctx_.tmailDirectory));
+    entry.stream = platform::OpenText(entry.path, Mode::Read, Share::DenyWrite);
+    if (!entry.stream) {
+      Debug(ctx_, "?WARN-Cann't open " + entry.path);
+      return;
+    }
+    Debug(ctx_, foundLine + entry.path + "\n");
+    // Paths are upper case here, so equal text is equal ignoring case.
+    if (!seen_.insert(entry.path).second) {
+      Debug(ctx_, "?WARN-Duplicated log " + entry.path + "\n");
+      LogWrite(ctx_, "?WARN-Log " + entry.path + " occured two or more times\n");
+      entry.stream.reset();
+      return;
+    }
+    ++accepted_;
+  }
+
+  // Drops the spare entry of a log that was not accepted.
+  std::size_t Finish() {
+    ctx_.logTable.resize(accepted_);
+    return accepted_;
+  }
+
+  std::size_t accepted() const { return accepted_; }
+
+ private:
+  RunContext& ctx_;
+  std::size_t accepted_ = 0;
+  std::unordered_set<std::string> seen_;
+};
+
+}  // namespace
+
+void AddLogEntry(RunContext& ctx, std::size_t acceptedCount) {
+  ctx.logTable.resize(acceptedCount + 1);
+  ctx.logTable[acceptedCount] = LogEntry{};
+  Debug(ctx, Format("  (%04u, log #%02d)\n",
+                    static_cast<unsigned>((acceptedCount + 1) * kClassicLogRecordSize),
+                    static_cast<int>(acceptedCount)));
+}
+
+void BuildLogTable(RunContext& ctx) {
+  LocateTmailCtl(ctx);
+  if (ctx.tmailCtl) ctx.tmailDirectory = DirectoryOf(ctx.tmailCtlPath);
+
+  LogTableBuilder builder(ctx);
+  ctx.mainCtl->Rewind();
+  for (std::string value = LookupKeyword(*ctx.mainCtl, "LOG_PATH"); !value.empty();
+       value = LookupKeyword(*ctx.mainCtl, "LOG_PATH")) {
+    builder.Try(value, Format("Log #%d: ", static_cast<int>(builder.accepted())));
+  }
+
+  if (ctx.tmailCtl) {
+    Print(ctx, "\xFE Reading " + ctx.tmailCtlPath + "\n");
+    ctx.tmailCtl->Rewind();
+    // Only the first LOG line of T-MAIL.CTL counts.
+    std::string value = LookupKeyword(*ctx.tmailCtl, "LOG");
+    if (!value.empty()) builder.Try(value, "Log path found at T-Mail.Ctl: ");
+  }
+
+  const std::size_t count = builder.Finish();
+  if (!ctx.tmailCtl && count == 0) Terminate(ctx, 1);
+  if (count == 0) Terminate(ctx, 2);
+  Print(ctx, "\n");
+  for (LogEntry& entry : ctx.logTable) entry.isNew = false;
+}
+
 }  // namespace zirka
