@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Prepares (setup) or shuts down (cleanup) the Wine prefix of the Windows
+# end-to-end cases: wine_prefix.sh setup|cleanup <wine loader> <prefix directory>
+set -euo pipefail
+action=$1 loader=$2 prefix=$3
+export WINEPREFIX=$prefix WINEDEBUG=-all
+unset DISPLAY
+
+# The server that belongs to the loader: wineserver64 beside wine64, else wineserver.
+server=$(dirname "$loader")/wineserver64
+[[ -x $server ]] || server=$(dirname "$loader")/wineserver
+[[ -x $server ]] || server=$(command -v wineserver)
+
+case $action in
+  setup)
+    mkdir -p "$prefix"
+    "$loader" wineboot --init </dev/null
+    # Keep one server for the whole suite; it goes by itself 30 s after its last client.
+    "$server" -p30
+    [[ -d $prefix/dosdevices ]] || { echo "no dosdevices in $prefix" >&2; exit 1; }
+    ;;
+  cleanup)
+    "$server" -k 2>/dev/null || true
+    rm -f "$prefix/dosdevices/d:"
+    ;;
+  *)
+    echo "usage: $0 setup|cleanup <wine loader> <prefix>" >&2
+    exit 2
+    ;;
+esac
