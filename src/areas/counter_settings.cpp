@@ -1,8 +1,83 @@
-// Placeholder until this phase is built.
 #include "areas/counter_settings.h"
-#include "run/terminate.h"
+
+#include <cstdint>
+
+#include "config/keyword.h"
+#include "run/messages.h"
 
 namespace zirka {
-void ReadCounterSettings(RunContext&) {}
-void ReadIgnoreList(RunContext&) {}
+
+namespace {
+
+constexpr int kDefaultDigits = 3;
+constexpr int kMaxDigits = 5;
+// Each ignore entry reserves as many characters as a sent file's name and its
+// terminator; the debug line shows the room reserved so far.
+constexpr unsigned kIgnoreSlot = 13;
+
+// The value of the first `keyword` line of ZIRKA.CTL (empty when there is none).
+std::string FirstValue(RunContext& ctx, std::string_view keyword) {
+  ctx.mainCtl->Rewind();
+  return LookupKeyword(*ctx.mainCtl, keyword);
+}
+
+// The counter width: an optional sign and the leading digits of the value, as
+// atoi reads them; anything not from 1 to 5 gives 3.
+int DigitsSetting(const std::string& value) {
+  std::size_t i = 0;
+  bool negative = false;
+  if (i < value.size() && (value[i] == '+' || value[i] == '-')) {
+    negative = value[i] == '-';
+    ++i;
+  }
+  std::int64_t number = 0;
+  for (; i < value.size() && value[i] >= '0' && value[i] <= '9'; ++i) {
+    number = number * 10 + (value[i] - '0');
+    if (number > kMaxDigits) return kDefaultDigits;  // no overflow on long values
+  }
+  if (negative || number < 1) return kDefaultDigits;
+  return static_cast<int>(number);
+}
+
+// Sets `target` to the first character of a bracket value and shows it in debug mode.
+void ReadBracket(RunContext& ctx, std::string_view keyword, char& target,
+                 std::string_view label) {
+  const std::string value = FirstValue(ctx, keyword);
+  if (!value.empty()) target = value.front();
+  Debug(ctx, std::string(label).append(1, target).append("\n"));
+}
+
+}  // namespace
+
+void ReadCounterSettings(RunContext& ctx) {
+  CounterSettings& s = ctx.settings;
+  s.dlcDigits = DigitsSetting(FirstValue(ctx, "DLC_DIGITS"));
+  if (EqualsIgnoreCase(FirstValue(ctx, "LOOKUP_CTL"), "YES")) s.lookupCtl = true;
+  ReadBracket(ctx, "LEFT_BRACKET", s.leftBracket, "Left bracket  : ");
+  ReadBracket(ctx, "RIGHT_BRACKET", s.rightBracket, "Right bracket : ");
+  ctx.mainCtl->Rewind();
+}
+
+void ReadIgnoreList(RunContext& ctx) {
+  ctx.mainCtl->Rewind();
+  // Each IGNORE line below the previous one gives one entry, kept whole, until
+  // the first empty value. The debug line is shown for every slot tried, the
+  // last one being the empty slot that ends the list.
+  for (;;) {
+    const auto count = static_cast<unsigned>(ctx.ignoreList.size());
+    Debug(ctx, Format("  (%04u, ignore item #%02u)\n", (count + 1) * kIgnoreSlot, count));
+    std::string value = LookupKeyword(*ctx.mainCtl, "IGNORE");
+    if (value.empty()) break;
+    ctx.ignoreList.push_back(ToUpperAscii(value));
+  }
+
+  CounterSettings& s = ctx.settings;
+  if (EqualsIgnoreCase(FirstValue(ctx, "FIRST_ONLY"), "NO")) s.firstOnly = false;
+  const std::string lead = FirstValue(ctx, "LEAD_CHAR");
+  if (!lead.empty()) {
+    const bool space = lead.size() >= 5 && EqualsIgnoreCase(lead.substr(0, 5), "SPACE");
+    s.leadChar = space ? ' ' : lead.front();
+  }
+}
+
 }  // namespace zirka
