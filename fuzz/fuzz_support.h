@@ -1,0 +1,53 @@
+#pragma once
+// What the fuzz targets share: failing loudly when a property does not hold, an
+// independent model of how a DOS text stream cuts a file into pieces, memory streams,
+// and the character tests the properties are written in.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/text_file.h"
+
+namespace zirka::fuzz {
+
+// Prints what failed and aborts, so that libFuzzer saves the input as a crash.
+[[noreturn]] void Fail(const char* what, const char* file, int line);
+
+// A property of the code under test; a failure aborts the run with the input saved.
+#define ZIRKA_FUZZ_CHECK(cond)                                    \
+  do {                                                            \
+    if (!(cond)) ::zirka::fuzz::Fail(#cond, __FILE__, __LINE__);  \
+  } while (false)
+
+// The pieces a DOS text stream returns for `bytes`, derived without the stream: the
+// text ends at the first Ctrl-Z, a CR directly followed by LF is dropped, and each
+// piece is what fgets with a buffer of maxChars + 1 gives (at most maxChars bytes,
+// ending right after the first LF).
+std::vector<std::string> DosPieces(std::string_view bytes, std::size_t maxChars);
+
+// The bytes a DOS text stream writes for `text`: every LF as CR LF.
+std::string DosEncode(std::string_view text);
+
+// A text stream that reads a copy of `bytes`.
+std::unique_ptr<platform::TextFile> ReadingText(std::string_view bytes);
+
+// A text stream that appends what is written to `out`.
+std::unique_ptr<platform::TextFile> WritingText(std::shared_ptr<std::string> out);
+
+// The fuzz input as text, every byte kept.
+inline std::string_view AsText(const std::uint8_t* data, std::size_t size) {
+  return {reinterpret_cast<const char*>(data), size};
+}
+
+inline bool IsLower(char c) { return c >= 'a' && c <= 'z'; }
+inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+inline bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= 0x20; }
+
+// A dated log line: digits at 0, 1, 3 and 4, '/' at 2.
+bool IsDated(std::string_view line);
+
+}  // namespace zirka::fuzz
