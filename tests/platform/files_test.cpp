@@ -1,0 +1,127 @@
+// Opening, locking, replacing and removing real files through their DOS paths.
+
+#include <gtest/gtest.h>
+
+#include "platform/files.h"
+#include "temp_tree.h"
+
+#if !defined(_WIN32)
+
+namespace zirka::platform {
+namespace {
+
+class FilesTest : public testing::TempTree {
+ protected:
+  FilesTest() { MapDriveD(); }
+};
+
+TEST_F(FilesTest, OpensWhateverTheLetterCaseAndCreatesNewNamesAsWritten) {
+  MakeFile("Fido/zirka.ctl", "AREA x\r\n");
+  auto ctl = OpenText("D:\\FIDO\\ZIRKA.CTL", Mode::Read, Share::DenyWrite);
+  ASSERT_NE(ctl, nullptr);
+  EXPECT_EQ(ctl->name(), "D:\\FIDO\\ZIRKA.CTL");
+  std::string piece;
+  ASSERT_TRUE(ctl->ReadPiece(piece, 180));
+  EXPECT_EQ(piece, "AREA x\n");
+
+  auto log = OpenText("D:\\FIDO\\ZIRKA.LOG", Mode::Append, Share::DenyWrite);
+  ASSERT_NE(log, nullptr);
+  ASSERT_TRUE(log->Write("line\n"));
+  ASSERT_TRUE(log->Close());
+  EXPECT_EQ(Contents("Fido/ZIRKA.LOG"), "line\r\n");
+}
+
+TEST_F(FilesTest, MissingFilesAndDirectoriesDoNotOpen) {
+  MakeDir("Fido/FILES.BBS");
+  EXPECT_EQ(OpenText("D:\\FIDO\\NOFILE.CTL", Mode::Read, Share::DenyWrite), nullptr);
+  EXPECT_EQ(OpenText("D:\\NODIR\\NEW.LOG", Mode::Append, Share::DenyWrite), nullptr);
+  // A directory opens for reading at the system level; it must not as a text file.
+  EXPECT_EQ(OpenText("D:\\FIDO\\FILES.BBS", Mode::Read, Share::DenyWrite), nullptr);
+  EXPECT_EQ(OpenText("D:\\FIDO\\FILES.BBS", Mode::Read, Share::DenyNone), nullptr);
+  EXPECT_EQ(OpenText("D:\\FIDO\\FILES.BBS", Mode::Write, Share::DenyAll), nullptr);
+  EXPECT_EQ(OpenText("D:\\FIDO", Mode::Append, Share::DenyWrite), nullptr);
+}
+
+TEST_F(FilesTest, WriteEmptiesAndAppendKeeps) {
+  MakeFile("a.txt", "old\r\n");
+  MakeFile("b.txt", "old\r\n");
+  {
+    auto w = OpenText("D:\\A.TXT", Mode::Write, Share::DenyAll);
+    ASSERT_NE(w, nullptr);
+    w->Write("new\n");
+  }
+  {
+    auto a = OpenText("D:\\B.TXT", Mode::Append, Share::DenyWrite);
+    ASSERT_NE(a, nullptr);
+    a->Write("more\n");
+  }
+  EXPECT_EQ(Contents("a.txt"), "new\r\n");
+  EXPECT_EQ(Contents("b.txt"), "old\r\nmore\r\n");
+}
+
+TEST_F(FilesTest, ReadersDenyingWriteShareTheFile) {
+  MakeFile("t-mail.log", "x\r\n");
+  auto one = OpenText("D:\\T-MAIL.LOG", Mode::Read, Share::DenyWrite);
+  auto two = OpenText("D:\\T-MAIL.LOG", Mode::Read, Share::DenyWrite);
+  EXPECT_NE(one, nullptr);
+  EXPECT_NE(two, nullptr);
+  // ... but a writer that denies others anything can't have it.
+  EXPECT_EQ(OpenText("D:\\T-MAIL.LOG", Mode::Append, Share::DenyWrite), nullptr);
+}
+
+TEST_F(FilesTest, DenyAllKeepsEveryoneOutButShareAll) {
+  MakeFile("files.!#$", "temp\r\n");
+  auto holder = OpenText("D:\\FILES.!#$", Mode::Append, Share::DenyAll);
+  ASSERT_NE(holder, nullptr);
+  EXPECT_EQ(OpenText("D:\\FILES.!#$", Mode::Read, Share::DenyWrite), nullptr);
+  EXPECT_EQ(OpenText("D:\\FILES.!#$", Mode::Append, Share::DenyAll), nullptr);
+  EXPECT_NE(OpenText("D:\\FILES.!#$", Mode::Read, Share::DenyNone), nullptr);
+  holder.reset();
+  EXPECT_NE(OpenText("D:\\FILES.!#$", Mode::Read, Share::DenyWrite), nullptr);
+}
+
+TEST_F(FilesTest, WriteOpenThatLosesTheLockLeavesTheFileWhole) {
+  const std::string list = "FILE.ZIP     [005] A file\r\n";
+  MakeFile("files.bbs", list);
+  auto reader = OpenText("D:\\FILES.BBS", Mode::Read, Share::DenyWrite);
+  ASSERT_NE(reader, nullptr);
+  EXPECT_EQ(OpenText("D:\\FILES.BBS", Mode::Write, Share::DenyAll), nullptr);
+  EXPECT_EQ(OpenText("D:\\FILES.BBS", Mode::Write, Share::DenyWrite), nullptr);
+  EXPECT_EQ(Contents("files.bbs"), list);
+  std::string piece;
+  ASSERT_TRUE(reader->ReadPiece(piece, 399));
+  EXPECT_EQ(piece, "FILE.ZIP     [005] A file\n");
+}
+
+TEST_F(FilesTest, ReplaceMovesTheTemporaryFileOverTheListInAnyCase) {
+  MakeFile("Area/files.bbs", "old\r\n");
+  MakeFile("Area/FILES.!#$", "new\r\n");
+  ASSERT_TRUE(ReplaceFile("D:\\AREA\\FILES.!#$", "D:\\AREA\\FILES.BBS"));
+  EXPECT_EQ(Contents("Area/files.bbs"), "new\r\n");
+  EXPECT_FALSE(testing::fs::exists(At("Area/FILES.!#$")));
+  EXPECT_FALSE(testing::fs::exists(At("Area/FILES.BBS")));  // no second list beside it
+}
+
+TEST_F(FilesTest, FailedReplaceLeavesBothFilesAsTheyWere) {
+  MakeDir("Area/FILES.BBS/inside");
+  MakeFile("Area/FILES.!#$", "new\r\n");
+  EXPECT_FALSE(ReplaceFile("D:\\AREA\\FILES.!#$", "D:\\AREA\\FILES.BBS"));
+  EXPECT_TRUE(testing::fs::is_directory(At("Area/FILES.BBS/inside")));
+  EXPECT_EQ(Contents("Area/FILES.!#$"), "new\r\n");
+
+  MakeFile("Area/zirka.ctl", "Last_Time 01/02 03:04:05\r\n");
+  EXPECT_FALSE(ReplaceFile("D:\\AREA\\ZIRKA.$#!", "D:\\AREA\\ZIRKA.CTL"));
+  EXPECT_EQ(Contents("Area/zirka.ctl"), "Last_Time 01/02 03:04:05\r\n");
+}
+
+TEST_F(FilesTest, RemoveFile) {
+  MakeFile("Area/Files.!#$", "x");
+  EXPECT_TRUE(RemoveFile("D:\\AREA\\FILES.!#$"));
+  EXPECT_FALSE(testing::fs::exists(At("Area/Files.!#$")));
+  EXPECT_FALSE(RemoveFile("D:\\AREA\\FILES.!#$"));
+}
+
+}  // namespace
+}  // namespace zirka::platform
+
+#endif  // !_WIN32
