@@ -24,26 +24,39 @@ namespace fs = std::filesystem;
 
 namespace {
 
+std::map<std::string, std::string>& Options() {
+  static std::map<std::string, std::string> options;
+  return options;
+}
+
 std::string EnvOr(const char* name, const std::string& fallback) {
   const char* value = std::getenv(name);
   return value != nullptr && *value != '\0' ? value : fallback;
 }
 
+// A --name= option of the test binary, else the environment variable, else `fallback`.
+std::string Setting(const std::string& option, const char* variable,
+                    const std::string& fallback) {
+  const auto it = Options().find(option);
+  return it != Options().end() ? it->second : EnvOr(variable, fallback);
+}
+
 std::string Program() {
-  const std::string program = EnvOr("ZIRKA_E2E_PROGRAM", ZIRKA_E2E_DEFAULT_PROGRAM);
+  const std::string program = Setting("program", "ZIRKA_E2E_PROGRAM", ZIRKA_E2E_DEFAULT_PROGRAM);
   if (program.empty()) throw std::runtime_error("ZIRKA_E2E_PROGRAM is not set");
   return fs::absolute(program).string();
 }
 
 std::vector<std::string> Launcher() {
-  std::istringstream words(EnvOr("ZIRKA_E2E_LAUNCHER", ""));
+  std::istringstream words(Setting("launcher", "ZIRKA_E2E_LAUNCHER", ""));
   std::vector<std::string> out;
   for (std::string w; words >> w;) out.push_back(w);
   return out;
 }
 
 std::string WinePrefix() {
-  const std::string prefix = EnvOr("ZIRKA_E2E_WINEPREFIX", EnvOr("WINEPREFIX", ""));
+  const std::string prefix =
+      Setting("wineprefix", "ZIRKA_E2E_WINEPREFIX", EnvOr("WINEPREFIX", ""));
   if (prefix.empty()) throw std::runtime_error("Wine runs need ZIRKA_E2E_WINEPREFIX");
   return prefix;
 }
@@ -111,6 +124,8 @@ const std::string& ScratchBase() {
 }  // namespace
 
 bool UnderWine() { return !Launcher().empty(); }
+
+void SetOption(const std::string& name, const std::string& value) { Options()[name] = value; }
 
 std::string Normalize(std::string text) {
   static const std::regex elapsed("(Elapsed(?: time)? )[0-9]+:[0-9][0-9]");

@@ -9,6 +9,7 @@
 //   ZIRKA_E2E_WINEPREFIX the Wine prefix to use (else WINEPREFIX); it must have been
 //                        booted (the CTest fixture does it once per build)
 //   ZIRKA_E2E_KEEP=1     keep the scratch trees for a look after the run
+// The first three can also be given as --program=, --launcher=, --wineprefix=.
 //
 // Each Node is a fresh directory that the program sees as drive D: natively
 // through ZIRKA_DRIVE_D, under Wine through the prefix's dosdevices/d: link
@@ -44,6 +45,10 @@ namespace zirka::e2e {
 
 // True when the program runs through a launcher (zirka.exe under Wine).
 bool UnderWine();
+
+// Sets "program", "launcher" or "wineprefix" for this test process; it takes the
+// place of the matching ZIRKA_E2E_ variable.
+void SetOption(const std::string& name, const std::string& value);
 
 #define SKIP_UNDER_WINE(reason)                     \
   do {                                              \

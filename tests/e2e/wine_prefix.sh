@@ -14,9 +14,14 @@ server=$(dirname "$loader")/wineserver64
 case $action in
   setup)
     mkdir -p "$prefix"
-    "$loader" wineboot --init </dev/null
-    # Keep one server for the whole suite; it goes by itself 30 s after its last client.
-    "$server" -p30
+    # One server for the whole suite; it goes by itself 30 s after its last client.
+    # (It fails when a server for this prefix is already running: that one serves.)
+    # Neither may hold CTest's output pipe: CTest would wait for them to go.
+    "$server" -p30 </dev/null >/dev/null 2>&1 || true
+    if ! "$loader" wineboot --init </dev/null >"$prefix.boot.log" 2>&1; then
+      cat "$prefix.boot.log" >&2
+      exit 1
+    fi
     [[ -d $prefix/dosdevices ]] || { echo "no dosdevices in $prefix" >&2; exit 1; }
     ;;
   cleanup)
