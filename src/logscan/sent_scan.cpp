@@ -1,6 +1,5 @@
 #include "logscan/sent_scan.h"
 
-#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -58,8 +57,8 @@ bool IsIgnored(const RunContext& ctx, const std::string& name) {
 
 // The time of a dated line: its first 14 characters, but never its line feed.
 void TakeLineTime(std::string_view line, LogTime& time) {
-  const std::size_t end = line.find('\n');
-  time.assign(line.substr(0, std::min(end, kLogTimeLength)));
+  const std::string_view head = line.substr(0, kLogTimeLength);
+  time.assign(head.substr(0, head.find('\n')));
 }
 
 // The newest time among the new logs, starting from the stored Last_Time (or,
