@@ -46,7 +46,8 @@ bool ColoursWanted() {
 // The SGR sequence for the foreground of a console attribute (bit 0 blue,
 // bit 1 green, bit 2 red, bit 3 bright).
 std::string Sgr(int attribute) {
-  const int ansi = ((attribute & 4) ? 1 : 0) | ((attribute & 2) ? 2 : 0) | ((attribute & 1) ? 4 : 0);
+  const int ansi =
+      ((attribute & 4) ? 1 : 0) | ((attribute & 2) ? 2 : 0) | ((attribute & 1) ? 4 : 0);
   const int code = ((attribute & 8) ? 90 : 30) + ansi;
   return "\x1b[" + std::to_string(code) + "m";
 }

@@ -81,11 +81,21 @@ void SyncDirectoryOf(const std::string& hostPath) {
   ::close(fd);
 }
 
+// A path holding a NUL byte names no file: the system would see only the part
+// before it, and a file opened for writing there would be emptied by mistake.
+bool NamesNoFile(const std::string& dosPath) {
+  return dosPath.find('\0') != std::string::npos;
+}
+
 }  // namespace
 
 std::unique_ptr<TextFile> OpenText(const std::string& dosPath, Mode mode, Share share) {
   if (ShouldFail(FaultOp::Open)) {
     errno = EIO;
+    return nullptr;
+  }
+  if (NamesNoFile(dosPath)) {
+    errno = ENOENT;
     return nullptr;
   }
   const std::string path = HostPath(dosPath);
@@ -108,6 +118,10 @@ bool ReplaceFile(const std::string& tempPath, const std::string& targetPath) {
     errno = EIO;
     return false;
   }
+  if (NamesNoFile(tempPath) || NamesNoFile(targetPath)) {
+    errno = ENOENT;
+    return false;
+  }
   const std::string from = HostPath(tempPath);
   const std::string to = HostPath(targetPath);
   if (::rename(from.c_str(), to.c_str()) != 0) return false;
@@ -116,6 +130,7 @@ bool ReplaceFile(const std::string& tempPath, const std::string& targetPath) {
 }
 
 bool RemoveFile(const std::string& dosPath) {
+  if (NamesNoFile(dosPath)) return false;
   return ::unlink(HostPath(dosPath).c_str()) == 0;
 }
 

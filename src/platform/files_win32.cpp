@@ -44,11 +44,21 @@ int ShareFlag(Share share) {
   return _SH_DENYWR;
 }
 
+// A path holding a NUL byte names no file: the system would see only the part
+// before it, and a file opened for writing there would be emptied by mistake.
+bool NamesNoFile(const std::string& dosPath) {
+  return dosPath.find('\0') != std::string::npos;
+}
+
 }  // namespace
 
 std::unique_ptr<TextFile> OpenText(const std::string& dosPath, Mode mode, Share share) {
   if (ShouldFail(FaultOp::Open)) {
     errno = EIO;
+    return nullptr;
+  }
+  if (NamesNoFile(dosPath)) {
+    errno = ENOENT;
     return nullptr;
   }
   std::FILE* file = _fsopen(HostPath(dosPath).c_str(), OpenMode(mode), ShareFlag(share));
@@ -61,11 +71,16 @@ bool ReplaceFile(const std::string& tempPath, const std::string& targetPath) {
     errno = EIO;
     return false;
   }
+  if (NamesNoFile(tempPath) || NamesNoFile(targetPath)) {
+    errno = ENOENT;
+    return false;
+  }
   return MoveFileExA(HostPath(tempPath).c_str(), HostPath(targetPath).c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 bool RemoveFile(const std::string& dosPath) {
+  if (NamesNoFile(dosPath)) return false;
   return DeleteFileA(HostPath(dosPath).c_str()) != 0;
 }
 

@@ -114,6 +114,19 @@ TEST_F(FilesTest, FailedReplaceLeavesBothFilesAsTheyWere) {
   EXPECT_EQ(Contents("Area/zirka.ctl"), "Last_Time 01/02 03:04:05\r\n");
 }
 
+TEST_F(FilesTest, PathWithANulByteNamesNoFile) {
+  // The system would see "D:\\A.TXT" only, and a Write open would empty that file.
+  MakeFile("a.txt", "keep\r\n");
+  MakeFile("b.txt", "temp\r\n");
+  const std::string withNul = std::string("D:\\A.TXT") + '\0' + "\\FILES.!#$";
+  EXPECT_EQ(OpenText(withNul, Mode::Write, Share::DenyAll), nullptr);
+  EXPECT_EQ(OpenText(withNul, Mode::Read, Share::DenyWrite), nullptr);
+  EXPECT_FALSE(ReplaceFile("D:\\B.TXT", withNul));
+  EXPECT_FALSE(RemoveFile(withNul));
+  EXPECT_EQ(Contents("a.txt"), "keep\r\n");
+  EXPECT_EQ(Contents("b.txt"), "temp\r\n");
+}
+
 TEST_F(FilesTest, RemoveFile) {
   MakeFile("Area/Files.!#$", "x");
   EXPECT_TRUE(RemoveFile("D:\\AREA\\FILES.!#$"));

@@ -47,7 +47,9 @@ TEST_F(TextStreamTest, CrLfSplitAcrossTheReadBuffer) {
 
 TEST_F(TextStreamTest, LineLongerThanTheBufferComesInPieces) {
   std::string line;
-  for (std::size_t i = 0; line.size() < 3 * kBuffer + 17; ++i) line += static_cast<char>('a' + i % 26);
+  for (std::size_t i = 0; line.size() < 3 * kBuffer + 17; ++i) {
+    line += static_cast<char>('a' + i % 26);
+  }
   const auto pieces = Pieces(line + "\r\nshort\r\n", 399);
   std::string joined;
   for (std::size_t i = 0; i + 1 < pieces.size(); ++i) {
