@@ -63,23 +63,21 @@ void ShowMatch(RunContext& ctx, const SentFile& sent) {
   LogWrite(ctx, "     " + Padded(sent.name, 12) + Format("   %2lld times\n", times));
 }
 
-// The line that goes into the new list in place of `line`.
-std::string RewrittenLine(RunContext& ctx, const std::string& line) {
-  if (!IsFileEntry(line)) return line;
-  const std::size_t wordEnd = FirstWordEnd(line);
+// The sent file that a list line raises, or nullptr when the line is copied as
+// it stands; `wordEnd` receives where the entry's first word ends.
+SentFile* MatchingSentFile(RunContext& ctx, const std::string& line, std::size_t& wordEnd) {
+  if (!IsFileEntry(line)) return nullptr;
+  wordEnd = FirstWordEnd(line);
   if (wordEnd > kMaxFileName) {
     WarnLongName(ctx, line);
-    return line;
+    return nullptr;
   }
   // Sent names are unique and upper case, so one lookup finds the only record
   // that equals the word ignoring the case of ASCII letters.
   SentFile* sent = ctx.sentTable.Find(UpperAscii(std::string_view(line).substr(0, wordEnd)));
   // With FIRST_ONLY on, a record that has raised one entry matches no other.
-  if (sent == nullptr || sent->used) return line;
-  ShowMatch(ctx, *sent);
-  std::string raised = FormatCounterLine(ctx, line, wordEnd, *sent);
-  if (ctx.settings.firstOnly) sent->used = true;
-  return raised;
+  if (sent == nullptr || sent->used) return nullptr;
+  return sent;
 }
 
 void ReportNotReplaced(RunContext& ctx, const std::string& list) {
@@ -92,8 +90,16 @@ void ReportNotReplaced(RunContext& ctx, const std::string& list) {
 
 bool CopyFileList(RunContext& ctx, platform::TextFile& list, platform::TextFile& temp) {
   std::string line;
+  std::size_t wordEnd = 0;
   while (list.ReadPiece(line, kListPiece)) {
-    if (!temp.Write(RewrittenLine(ctx, line))) return false;
+    SentFile* sent = MatchingSentFile(ctx, line, wordEnd);
+    if (sent == nullptr) {
+      if (!temp.Write(line)) return false;
+      continue;
+    }
+    ShowMatch(ctx, *sent);
+    if (!temp.Write(FormatCounterLine(ctx, line, wordEnd, *sent))) return false;
+    if (ctx.settings.firstOnly) sent->used = true;
   }
   return true;
 }
