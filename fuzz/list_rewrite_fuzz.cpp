@@ -32,11 +32,11 @@ namespace {
 using namespace zirka;
 using namespace zirka::fuzz;
 
-// Names and counts of the sent files; the last name is longer than a list entry
-// can match.
+// Names and counts of the sent files; the last two are longer than the 12
+// characters a list entry can match.
 const std::pair<const char*, int> kSent[] = {
     {"FOO.ZIP", 3}, {"BAR.ARJ", 1}, {"README", 2}, {"A", 1}, {"NODELIST.*", 1},
-    {"LONGNAME1234", 4}, {"VERYLONGNAME.ZIP", 2}};
+    {"LONGNAME1234", 4}, {"THIRTEEN.CHAR", 1}, {"VERYLONGNAME.ZIP", 2}};
 
 // The first word of a file entry: up to the first blank, tab or LF.
 std::size_t FirstWordEnd(const std::string& piece) {

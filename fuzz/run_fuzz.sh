@@ -53,14 +53,15 @@ fuzz() {
   local dirs=("$work/corpus" "$seeds")
   [[ -d "$saved" ]] && dirs+=("$saved")
   local status=0
+  touch "$work/started"
   "$binary" "${args[@]}" "${dirs[@]}" >"$work/fuzz.log" 2>&1 || status=$?
   local units
   units="$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$work/fuzz.log" | grep -o '[0-9]*$' | tail -n 1)"
   echo "${units:-0}"
   if ((status != 0)); then
     tail -n 60 "$work/fuzz.log" >&2
-    echo "failing input(s) kept in $work/artifacts:" >&2
-    ls -1 "$work/artifacts" >&2
+    echo "failing input(s) of this run, kept in $work/artifacts:" >&2
+    find "$work/artifacts" -type f -newer "$work/started" -printf '  %f\n' >&2
   fi
   return "$status"
 }
