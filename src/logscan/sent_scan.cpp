@@ -55,10 +55,14 @@ bool IsIgnored(const RunContext& ctx, const std::string& name) {
   return false;
 }
 
-// The time of a dated line: its first 14 characters, but never its line feed.
+// The time of a dated line: its first 14 characters. A line that ends before its
+// time does (the mailer may be writing it right now) gives no time, so that no
+// broken time can become the stored Last_Time; the log keeps its last whole one.
 void TakeLineTime(std::string_view line, LogTime& time) {
   const std::string_view head = line.substr(0, kLogTimeLength);
-  time.assign(head.substr(0, head.find('\n')));
+  if (head.size() == kLogTimeLength && head.find('\n') == std::string_view::npos) {
+    time.assign(head);
+  }
 }
 
 // The newest time among the new logs, starting from the stored Last_Time (or,

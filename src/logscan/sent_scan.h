@@ -13,7 +13,7 @@ inline constexpr std::size_t kLogPiece = 255;
 
 // Reads the entry's stream onward and returns the next sent file name (upper case,
 // without its path), or nothing at the end of the log. Updates the entry's lastTime
-// from every dated line read.
+// from every dated line read that holds a whole 14-character time.
 std::optional<std::string> NextSentFile(RunContext& ctx, LogEntry& entry);
 
 // Fills the sent table from every log, shows the progress count and computes the

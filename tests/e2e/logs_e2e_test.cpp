@@ -387,6 +387,17 @@ TEST(ScanRun, NoSentFileIsErrorlevel4ButTheTimeIsStored) {
   EXPECT_EQ(StoredLastTime(node), "02/05 11:00:05");
 }
 
+TEST(ScanRun, LastLineStillBeingWrittenGivesNoTime) {
+  Node node("scan_cut_last_line");
+  MakeNode(node, ZirkaCtl(kLastTime), "");
+  node.WriteRaw("T-MAIL/T-MAIL.LOG", Dos(Sent("02/05 11:00:00", "ZS", "D:\\FILES\\UTIL\\FOO.ZIP")) +
+                                         "02/05 11:0");
+  const RunResult r = node.Run({kUseCtl});
+  EXPECT_EQ(r.exitCode, 0) << r;
+  EXPECT_EQ(ReportOf(node), Report({{"FOO.ZIP", 1}}));
+  EXPECT_EQ(StoredLastTime(node), "02/05 11:00:00");
+}
+
 TEST(ScanRun, DebugOutputOfARepresentativeRun) {
   Node node("scan_debug");
   MakeNode(node, ZirkaCtl("LOG_PATH D:\\LOGS\\OLD.LOG\nLast_Time 01/05 10:00:00\n"), kTwoDays);

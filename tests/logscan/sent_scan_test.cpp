@@ -117,12 +117,20 @@ TEST(NextSentFile, EveryDatedLineSetsTheLogTime) {
                                "01/05 10:00:00 ZS c:\\f\\a.zip OK: \r\n"
                                "undated line\r\n"
                                "02/05 11:00:00 session ends\r\n"
-                               "03/05\r\n");
+                               "03/05 12:00:0\r\n"
+                               "03/05 12:00:1");
   EXPECT_EQ(NextSentFile(run.ctx, entry), std::optional<std::string>("A.ZIP"));
   EXPECT_EQ(entry.lastTime, "01/05 10:00:00");
   EXPECT_EQ(NextSentFile(run.ctx, entry), std::nullopt);
-  EXPECT_EQ(entry.lastTime, "03/05");  // a short dated line: its line feed is no part of it
+  // Lines cut short within their time (the last one still being written) give none.
+  EXPECT_EQ(entry.lastTime, "02/05 11:00:00");
   EXPECT_EQ(NextSentFile(run.ctx, entry), std::nullopt);
+
+  LogRun onlyShort;
+  LogEntry& cut = onlyShort.AddLog("B.LOG", "03/05 12:0", true);
+  ScanSentFiles(onlyShort.ctx);
+  EXPECT_EQ(cut.lastTime, "");
+  EXPECT_EQ(onlyShort.ctx.newLastTime, "");  // nothing broken is ever stored
 }
 
 TEST(SentTable, KeepsFirstAppearanceOrderAndCounts) {
