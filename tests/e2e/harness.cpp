@@ -164,6 +164,14 @@ Node::Node(const std::string& name) {
   fs::create_directories(root_);
 }
 
+Node::Node(const std::string& name, const std::string& parent) {
+  base_ = parent + "/zirka-e2e-" + std::to_string(getpid()) + "-" + name + "-" +
+          std::to_string(NextNodeNumber());
+  fs::remove_all(base_);
+  root_ = base_ + "/d";
+  fs::create_directories(root_);
+}
+
 Node::~Node() {
   if (KeepTrees()) return;
   std::error_code ignored;
@@ -216,12 +224,12 @@ std::string Node::InstalledCtlPath(const std::string& dir) const {
 }
 
 RunResult Node::Run(const std::vector<std::string>& args, const RunOptions& options) const {
-  return Launch(Program(), args, options);
+  return Launch(options.program.empty() ? Program() : options.program, args, options);
 }
 
 RunResult Node::RunInstalled(const std::string& dir, const std::vector<std::string>& args,
                              const RunOptions& options) const {
-  const fs::path program = Program();
+  const fs::path program = options.program.empty() ? Program() : options.program;
   const fs::path copy = fs::path(Host(dir)) / program.filename();
   fs::create_directories(copy.parent_path());
   fs::copy_file(program, copy, fs::copy_options::overwrite_existing);

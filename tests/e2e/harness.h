@@ -75,6 +75,9 @@ struct RunOptions {
   // When set, the program is killed with SIGKILL after this long (crash tests).
   std::optional<std::chrono::milliseconds> killAfter;
   bool closedStdout = false;  // start the program with no standard output at all
+  // Another program to run in place of this build's (a host path), e.g. the build
+  // with the fault seam; empty: the program of this build.
+  std::string program;
 };
 
 struct RunResult {
@@ -91,6 +94,9 @@ class Node {
  public:
   // A fresh, empty tree; `name` names its directory (letters, digits, '_').
   explicit Node(const std::string& name);
+  // The same, in a directory of its own below `parent` (e.g. a memory file system
+  // for cases that run the program hundreds of times).
+  Node(const std::string& name, const std::string& parent);
   ~Node();
   Node(const Node&) = delete;
   Node& operator=(const Node&) = delete;
