@@ -1,0 +1,255 @@
+// Kills: a run on a node with many areas is killed with SIGKILL at random
+// moments, a few hundred times. After each kill every FILES.BBS and ZIRKA.CTL is
+// whole (its old content or its new one, and ZIRKA.CTL new only once every list
+// is), and the next normal run completes, leaves no temporary file behind and
+// brings every list to the content the sends give.
+//
+// The moments come from a seeded generator: ZIRKA_CRASH_SEED repeats a failing
+// series; ZIRKA_CRASH_KILLS and ZIRKA_CRASH_SECONDS bound the number of kills and
+// the time spent (300 and 90 s by default, whichever ends first).
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <random>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "e2e/busy_node.h"
+#include "e2e/harness.h"
+
+#ifndef ZIRKA_E2E_DEFAULT_PROGRAM
+#define ZIRKA_E2E_DEFAULT_PROGRAM ""
+#endif
+
+namespace zirka::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+long EnvNumber(const char* name, long fallback) {
+  const char* value = std::getenv(name);
+  return value != nullptr && *value != '\0' ? std::strtol(value, nullptr, 10) : fallback;
+}
+
+// The program under test, copied into the node once: ZIRKA.CTL's temporary file
+// lies beside it, so what a kill leaves there is in sight too.
+std::string InstallProgram(const Node& node) {
+  const char* chosen = std::getenv("ZIRKA_E2E_PROGRAM");
+  const fs::path program =
+      chosen != nullptr && *chosen != '\0' ? chosen : ZIRKA_E2E_DEFAULT_PROGRAM;
+  fs::create_directories(node.root() + "/BIN");
+  const std::string copy = node.root() + "/BIN/zirka";
+  fs::copy_file(program, copy, fs::copy_options::overwrite_existing);
+  return copy;
+}
+
+// Which of its known contents a file holds.
+enum class Content { Old, New, Twice, Other };
+
+const char* Name(Content c) {
+  switch (c) {
+    case Content::Old:
+      return "old";
+    case Content::New:
+      return "new";
+    case Content::Twice:
+      return "counted twice";
+    case Content::Other:
+      return "neither old nor new";
+  }
+  return "?";
+}
+
+// Where the node lies: a memory file system when there is one. A killed process
+// loses nothing that it handed to the kernel, so the disk takes no part in what
+// is tested here, and without its flushes a few hundred runs fit in the time.
+std::string ScratchParent() {
+  std::error_code ec;
+  if (fs::is_directory("/dev/shm", ec)) return "/dev/shm";
+  return fs::temp_directory_path().string();
+}
+
+class CrashNode {
+ public:
+  CrashNode() : node_("crash", ScratchParent()) {
+    BusyNodeShape shape;
+    shape.areas = 150;
+    shape.filesPerArea = 8;
+    shape.sessions = std::max(1, static_cast<int>(EnvNumber("ZIRKA_CRASH_SESSIONS", 150)));
+    files_ = MakeBusyNode(node_, shape);
+    program_ = InstallProgram(node_);
+    old_ = TakeSnapshot(node_, files_);
+
+    auto start = Clock::now();
+    RunResult r = Run();
+    runTime_ = std::chrono::duration_cast<milliseconds>(Clock::now() - start);
+    EXPECT_EQ(r.exitCode, 0) << r;
+    new_ = TakeSnapshot(node_, files_);
+    // A run after one that was killed before it stored Last_Time counts the same
+    // sends again over the lists that were already raised.
+    node_.WriteRaw(kBusyCtl, old_.at(kBusyCtl));
+    start = Clock::now();
+    r = Run();
+    runTime_ = (runTime_ + std::chrono::duration_cast<milliseconds>(Clock::now() - start)) / 2;
+    EXPECT_EQ(r.exitCode, 0) << r;
+    twice_ = TakeSnapshot(node_, files_);
+    for (const std::string& file : files_) {
+      EXPECT_NE(old_.at(file), new_.at(file)) << file << " must change in a run";
+      if (file == kBusyCtl) continue;  // the same Last_Time again
+      EXPECT_NE(new_.at(file), twice_.at(file)) << file << " must change in a second run";
+    }
+  }
+
+  // Back to the state before any run: old files, no temporary files, no log.
+  void Reset() const {
+    Restore(node_, old_);
+    for (const std::string& file : TempFilesLeft(node_)) node_.Remove(file);
+    node_.Remove("FIDO/ZIRKA.LOG");
+    node_.Remove("FIDO/REPORT.TXT");
+  }
+
+  RunResult Run(std::optional<milliseconds> killAfter = std::nullopt) const {
+    RunOptions options;
+    options.program = program_;
+    options.killAfter = killAfter;
+    return node_.Run({kBusyUseCtl}, options);
+  }
+
+  Content Of(const std::string& file) const {
+    const std::string bytes = ReadWhole(node_, file);
+    if (bytes == old_.at(file)) return Content::Old;
+    if (bytes == new_.at(file)) return Content::New;
+    if (bytes == twice_.at(file)) return Content::Twice;
+    return Content::Other;
+  }
+
+  // The content of every list, in area order.
+  std::vector<Content> Lists() const {
+    std::vector<Content> lists;
+    for (std::size_t i = 0; i + 1 < files_.size(); ++i) lists.push_back(Of(files_[i]));
+    return lists;
+  }
+
+  const Node& node() const { return node_; }
+  const std::vector<std::string>& files() const { return files_; }
+  milliseconds runTime() const { return runTime_; }
+
+ private:
+  Node node_;
+  std::vector<std::string> files_;  // every FILES.BBS, then ZIRKA.CTL
+  std::string program_;
+  Snapshot old_, new_, twice_;
+  milliseconds runTime_{0};
+};
+
+// What the kills hit, for the closing line.
+struct Tally {
+  int kills = 0;
+  int finished = 0;     // runs that ended before their moment came
+  int beforeLists = 0;  // nothing replaced yet
+  int amidLists = 0;    // some lists replaced, ZIRKA.CTL old
+  int afterLists = 0;   // every list replaced, ZIRKA.CTL old
+  int afterCtl = 0;     // ZIRKA.CTL replaced too
+  int tempsLeft = 0;    // kills that left a temporary file for the next run
+};
+
+// After a kill: each file old or new, and ZIRKA.CTL new only after every list.
+// Returns the lists' contents and whether ZIRKA.CTL is new.
+std::vector<Content> CheckKilled(const CrashNode& crash, const RunResult& killed, Tally& tally,
+                                 bool& ctlNew) {
+  const std::vector<Content> lists = crash.Lists();
+  for (std::size_t i = 0; i < lists.size(); ++i) {
+    EXPECT_TRUE(lists[i] == Content::Old || lists[i] == Content::New)
+        << crash.files()[i] << " is " << Name(lists[i]) << " after the kill\n" << killed;
+  }
+  const Content ctl = crash.Of(kBusyCtl);
+  EXPECT_TRUE(ctl == Content::Old || ctl == Content::New) << "ZIRKA.CTL is " << Name(ctl);
+  ctlNew = ctl == Content::New;
+  const auto newLists = std::count(lists.begin(), lists.end(), Content::New);
+  if (ctlNew) {
+    EXPECT_EQ(newLists, static_cast<long>(lists.size()))
+        << "Last_Time stored before every list was replaced";
+  }
+  if (!killed.killed) {
+    ++tally.finished;
+  } else {
+    ++tally.kills;
+    int& bucket = ctlNew                                           ? tally.afterCtl
+                  : newLists == 0                                  ? tally.beforeLists
+                  : newLists < static_cast<long>(lists.size()) ? tally.amidLists
+                                                                   : tally.afterLists;
+    ++bucket;
+    if (!TempFilesLeft(crash.node()).empty()) ++tally.tempsLeft;
+  }
+  return lists;
+}
+
+// The next run completes and cleans up; a list raised by the killed run is raised
+// again when that run had not stored Last_Time (the sends are counted anew).
+void CheckNextRun(const CrashNode& crash, const RunResult& next,
+                  const std::vector<Content>& before, bool ctlNew) {
+  EXPECT_FALSE(next.killed) << next;
+  EXPECT_EQ(next.exitCode, ctlNew ? 4 : 0) << next;
+  EXPECT_EQ(TempFilesLeft(crash.node()), std::vector<std::string>{}) << next;
+  EXPECT_EQ(Name(crash.Of(kBusyCtl)), std::string(Name(Content::New)));
+  const std::vector<Content> after = crash.Lists();
+  for (std::size_t i = 0; i < after.size(); ++i) {
+    const Content want = ctlNew || before[i] == Content::Old ? Content::New : Content::Twice;
+    EXPECT_EQ(Name(after[i]), std::string(Name(want))) << crash.files()[i];
+  }
+}
+
+TEST(CrashTest, KilledAtRandomMomentsEveryListStaysWhole) {
+  SKIP_UNDER_WINE("SIGKILL reaches the Wine loader, not the Windows process");
+  CrashNode crash;
+  ASSERT_FALSE(HasFailure());
+  const auto seed = static_cast<unsigned>(EnvNumber("ZIRKA_CRASH_SEED", 20261207));
+  const long maxKills = EnvNumber("ZIRKA_CRASH_KILLS", 300);
+  const auto budget = std::chrono::seconds(EnvNumber("ZIRKA_CRASH_SECONDS", 90));
+  std::mt19937 random(seed);
+  // A moment is a share of the run's length (a little past its end too); the
+  // length is followed from the whole runs made on the way, as the load changes.
+  std::uniform_real_distribution<double> share(0.0, 1.05);
+  double runMs = static_cast<double>(crash.runTime().count());
+
+  Tally tally;
+  const auto start = Clock::now();
+  for (int round = 1; tally.kills < maxKills && Clock::now() - start < budget; ++round) {
+    const milliseconds at{static_cast<long>(share(random) * runMs)};
+    SCOPED_TRACE("seed " + std::to_string(seed) + ", round " + std::to_string(round) +
+                 ": killed after " + std::to_string(at.count()) + " ms");
+    crash.Reset();
+    const RunResult killed = crash.Run(at);
+    bool ctlNew = false;
+    const std::vector<Content> before = CheckKilled(crash, killed, tally, ctlNew);
+
+    const auto nextStart = Clock::now();
+    const RunResult next = crash.Run();
+    if (!ctlNew) {
+      const double ms = std::chrono::duration<double, std::milli>(Clock::now() - nextStart).count();
+      runMs = 0.8 * runMs + 0.2 * ms;
+    }
+    CheckNextRun(crash, next, before, ctlNew);
+    if (HasFailure()) break;
+  }
+  std::cout << "[ crash    ] " << tally.kills << " kills survived (seed " << seed << ", runs of about "
+            << static_cast<long>(runMs) << " ms): " << tally.beforeLists << " before any list, "
+            << tally.amidLists << " amid the lists, " << tally.afterLists << " before ZIRKA.CTL, "
+            << tally.afterCtl << " after it; " << tally.tempsLeft
+            << " left temporary files that the next run cleaned up; " << tally.finished
+            << " runs ended before their moment\n";
+  RecordProperty("kills", tally.kills);
+  EXPECT_GE(tally.kills, 50) << "too few kills in the time given";
+  EXPECT_GT(tally.amidLists, 0) << "no kill landed while the lists were rewritten";
+}
+
+}  // namespace
+}  // namespace zirka::e2e
