@@ -24,8 +24,15 @@ int MonthOf(std::string_view time) {
 }  // namespace
 
 bool IsDatedLine(std::string_view line) {
-  return line.size() >= 5 && IsDigit(line[0]) && IsDigit(line[1]) && line[2] == '/' &&
-         IsDigit(line[3]) && IsDigit(line[4]);
+  if (line.size() < 5 || !IsDigit(line[0]) || !IsDigit(line[1]) || line[2] != '/' ||
+      !IsDigit(line[3]) || !IsDigit(line[4])) {
+    return false;
+  }
+  // No real day and month (99/99, 00/00, 32/05, 15/13): taken as a time, such a
+  // line would become the stored Last_Time, and no later line would ever be newer.
+  const int day = (line[0] - '0') * 10 + (line[1] - '0');
+  const int month = (line[3] - '0') * 10 + (line[4] - '0');
+  return day >= 1 && day <= 31 && month >= 1 && month <= 12;
 }
 
 void SwapDayMonth(std::string& time) {

@@ -9,7 +9,8 @@ namespace zirka {
 inline constexpr std::size_t kLogTimeLength = 14;
 
 // A line whose characters 0, 1, 3 and 4 are decimal digits and whose character 2
-// is '/'; its first 14 characters are its log time.
+// is '/', with a real day (01-31) and month (01-12); its first 14 characters are
+// its log time. A line with another day or month carries no date.
 bool IsDatedLine(std::string_view line);
 
 // Swaps characters 0-1 with 3-4 and puts '/' at 2; applied twice it restores the text.

@@ -9,7 +9,12 @@ namespace {
 
 TEST(IsDatedLine, DigitsAndSlashInTheFirstFive) {
   EXPECT_TRUE(IsDatedLine("31/12 23:59:59 ZS c:\\x OK: "));
-  EXPECT_TRUE(IsDatedLine("00/99"));       // values are not checked
+  EXPECT_TRUE(IsDatedLine("01/12"));
+  EXPECT_FALSE(IsDatedLine("00/99"));  // no real day and month
+  EXPECT_FALSE(IsDatedLine("99/99 99:99:99"));
+  EXPECT_FALSE(IsDatedLine("32/05 10:00:00"));
+  EXPECT_FALSE(IsDatedLine("15/13 10:00:00"));
+  EXPECT_FALSE(IsDatedLine("15/00 10:00:00"));
   EXPECT_TRUE(IsDatedLine("12/05garbage"));  // positions 5 on are not tested
   EXPECT_FALSE(IsDatedLine("1/12 10:00:00"));
   EXPECT_FALSE(IsDatedLine("31-12 10:00:00"));
