@@ -1,7 +1,8 @@
 // A whole FILES.BBS copy over arbitrary list bytes, with a small fixed sent table.
 //
 // Input: one flag byte, then the list. Flags: bit 0 turns FIRST_ONLY off, bits 1-3
-// pick the counter width (1 + value % 5), bit 4 turns debug mode on.
+// pick the counter width (1 + value % 5), bit 4 turns debug mode on, bit 5 makes the
+// lead character a blank, bit 6 the brackets '<' and '>'.
 //
 // The list is cut into 399-character pieces by the independent model of the DOS text
 // stream. A piece that is empty, starts with a blank or '-', has a first word longer
@@ -86,6 +87,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ctx.settings.firstOnly = (flags & 1) == 0;
   ctx.settings.dlcDigits = 1 + ((flags >> 1) & 7) % 5;
   ctx.debug = (flags & 16) != 0;
+  if (flags & 32) ctx.settings.leadChar = ' ';
+  if (flags & 64) {
+    ctx.settings.leftBracket = '<';
+    ctx.settings.rightBracket = '>';
+  }
   std::vector<SentFile> model;
   for (const auto& [name, times] : kSent) {
     for (int i = 0; i < times; ++i) ctx.sentTable.Add(name);
