@@ -23,10 +23,6 @@
 #include "e2e/busy_node.h"
 #include "e2e/harness.h"
 
-#ifndef ZIRKA_E2E_DEFAULT_PROGRAM
-#define ZIRKA_E2E_DEFAULT_PROGRAM ""
-#endif
-
 namespace zirka::e2e {
 namespace {
 
@@ -42,9 +38,7 @@ long EnvNumber(const char* name, long fallback) {
 // The program under test, copied into the node once: ZIRKA.CTL's temporary file
 // lies beside it, so what a kill leaves there is in sight too.
 std::string InstallProgram(const Node& node) {
-  const char* chosen = std::getenv("ZIRKA_E2E_PROGRAM");
-  const fs::path program =
-      chosen != nullptr && *chosen != '\0' ? chosen : ZIRKA_E2E_DEFAULT_PROGRAM;
+  const fs::path program = ProgramUnderTest();
   fs::create_directories(node.root() + "/BIN");
   const std::string copy = node.root() + "/BIN/zirka";
   fs::copy_file(program, copy, fs::copy_options::overwrite_existing);

@@ -125,6 +125,12 @@ const std::string& ScratchBase() {
 
 bool UnderWine() { return !Launcher().empty(); }
 
+std::string ProgramUnderTest() { return Program(); }
+
+std::vector<std::string> LauncherCommand() { return Launcher(); }
+
+std::string WinePrefixDir() { return WinePrefix(); }
+
 void SetOption(const std::string& name, const std::string& value) { Options()[name] = value; }
 
 std::string Normalize(std::string text) {

@@ -50,6 +50,13 @@ bool UnderWine();
 // place of the matching ZIRKA_E2E_ variable.
 void SetOption(const std::string& name, const std::string& value);
 
+// The program under test (a host path), the launcher words put in front of it
+// (empty natively) and the Wine prefix (under Wine only), for cases that start a
+// helper program of their own beside it or install it themselves.
+std::string ProgramUnderTest();
+std::vector<std::string> LauncherCommand();
+std::string WinePrefixDir();
+
 #define SKIP_UNDER_WINE(reason)                     \
   do {                                              \
     if (::zirka::e2e::UnderWine()) GTEST_SKIP() << (reason); \
