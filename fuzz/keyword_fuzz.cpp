@@ -22,11 +22,11 @@ namespace {
 using namespace zirka;
 using namespace zirka::fuzz;
 
+// Every keyword the program reads; the seeds pick them by their index here.
 constexpr std::array<std::string_view, 17> kKeywords = {
-    "KEEP_LOG",   "LOG",          "KEEP_REPORT",   "REPORT",    "CTL_PATH",  "LOG_PATH",
-    "LAST_TIME",  "DLC_DIGITS",   "LOOKUP_CTL",    "LEFT_BRACKET",
-    "RIGHT_BRACKET", "AREA",      "IGNORE",        "FIRST_ONLY", "LEAD_CHAR", "FREQ_DIR",
-    "FREQ_NDX"};
+    "KEEP_LOG",   "LOG",        "KEEP_REPORT",  "REPORT",        "CTL_PATH", "LOG_PATH",
+    "LAST_TIME",  "DLC_DIGITS", "LOOKUP_CTL",   "LEFT_BRACKET",  "RIGHT_BRACKET",
+    "AREA",       "IGNORE",     "FIRST_ONLY",   "LEAD_CHAR",     "FREQ_DIR", "FREQ_NDX"};
 
 // A piece as it is matched: upper case, tabs as blanks.
 std::string Normalised(std::string piece) {
