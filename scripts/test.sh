@@ -80,7 +80,10 @@ main() {
     case $name in
       windows) windows_build ;;
       asan) sanitizer_tests ;;
-      fuzz) fuzz_stage && run_fuzz ;;
+      fuzz)
+        fuzz_stage
+        run_fuzz
+        ;;
       native) native_tests ;;
       *) echo "unknown stage: $name (windows, asan, fuzz, native)" >&2; exit 2 ;;
     esac
