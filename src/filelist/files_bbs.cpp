@@ -101,7 +101,8 @@ bool CopyFileList(RunContext& ctx, platform::TextFile& list, platform::TextFile&
     if (!temp.Write(FormatCounterLine(ctx, line, wordEnd, *sent))) return false;
     if (ctx.settings.firstOnly) sent->used = true;
   }
-  return true;
+  // A list that could not be read to its end must not be replaced by its first part.
+  return !list.readFailed();
 }
 
 void RewriteFileList(RunContext& ctx, const std::string& area, int /*number*/) {

@@ -15,7 +15,7 @@ void UpdateFileAreas(RunContext& ctx);
 
 // Copies one open list to its open replacement line by line, every file entry that
 // names a sent file raised (the body of RewriteFileList, apart from opening and
-// replacing the files). False when a write failed.
+// replacing the files). False when a write or a read of the list failed.
 bool CopyFileList(RunContext& ctx, platform::TextFile& list, platform::TextFile& temp);
 
 // Rewrites one list through FILES.!#$; every failure is reported and ends only

@@ -81,7 +81,8 @@ CopyResult CopyControlFile(RunContext& ctx, platform::TextFile& source, platform
                           "\xAF\xE0\xAE\xE1\xAC\xAE\xE2\xE0\xA0 \xAB\xAE\xA3\xA0\n");
     result.added = true;
   }
-  result.written = ok;
+  // A control file that could not be read to its end must not be cut short.
+  result.written = ok && !source.readFailed();
   return result;
 }
 

@@ -6,7 +6,6 @@
 namespace zirka::platform {
 
 namespace {
-constexpr std::size_t kBufferSize = 256 * 1024;
 constexpr char kCtrlZ = '\x1a';
 }  // namespace
 
@@ -26,6 +25,7 @@ bool TextFile::Fill() {
   in_.resize(have + kBufferSize);
   const long long got = raw_ ? raw_->Read(in_.data() + have, kBufferSize) : -1;
   in_.resize(have + (got > 0 ? static_cast<std::size_t>(got) : 0));
+  if (got < 0) readFailed_ = true;
   return got > 0;
 }
 
@@ -86,6 +86,7 @@ bool TextFile::Seek(std::uint64_t offset) {
   inPos_ = 0;
   inBase_ = offset;
   eof_ = false;
+  readFailed_ = false;
   return raw_->Seek(offset);
 }
 

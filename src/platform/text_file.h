@@ -18,6 +18,10 @@ namespace zirka::platform {
 
 class TextFile {
  public:
+  // Bytes read from or written to the file at a time: large enough for gigabyte
+  // logs, small enough that opening a short control file costs next to nothing.
+  static constexpr std::size_t kBufferSize = 64 * 1024;
+
   TextFile(std::unique_ptr<RawFile> raw, std::string name);
   ~TextFile();
   TextFile(const TextFile&) = delete;
@@ -42,6 +46,9 @@ class TextFile {
   bool Close();
 
   bool failed() const { return failed_; }
+  // True once a read failed: what was read so far is not the whole file, though
+  // ReadPiece ends as it does at the end of the file.
+  bool readFailed() const { return readFailed_; }
   const std::string& name() const { return name_; }
 
  private:
@@ -56,6 +63,7 @@ class TextFile {
   bool eof_ = false;          // Ctrl-Z seen or the file ended
   std::string out_;           // write buffer
   bool failed_ = false;       // a write or flush failed
+  bool readFailed_ = false;   // a read failed
   bool closed_ = false;
 };
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "filelist/test_files.h"
+#include "support/failing_raw_file.h"
 
 namespace zirka {
 namespace {
@@ -37,6 +38,15 @@ TEST_F(FileListTest, OnlyFileEntriesAreRaised) {
   Sent("FOO.ZIP", 2);
   const std::string kept = "\r\n FOO.ZIP [1] blank first\r\n-FOO.ZIP [1]\r\n\tFOO.ZIP [1]\r\n";
   EXPECT_EQ(Copy(kept + "foo.zip [1] the file\r\n"), kept + "FOO.ZIP      [003] the file\r\n");
+}
+
+TEST_F(FileListTest, AListThatCannotBeReadToItsEndIsNotCopiedAsWhole) {
+  // Replacing the list by the part read before the error would lose the rest.
+  Sent("FOO.ZIP", 1);
+  platform::TextFile in(
+      std::make_unique<testing::FailingReadFile>("FOO.ZIP [1]\r\nBAR.ZIP [2]\r\n", 13), "LIST");
+  auto out = platform::MakeMemoryText(std::make_shared<std::string>());
+  EXPECT_FALSE(CopyFileList(run_.ctx, in, *out));
 }
 
 TEST_F(FileListTest, NamesMatchWholeAndWithoutWildcards) {

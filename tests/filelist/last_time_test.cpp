@@ -6,6 +6,7 @@
 #include <string>
 
 #include "filelist/test_files.h"
+#include "support/failing_raw_file.h"
 #include "platform/files.h"
 #include "run/terminate.h"
 
@@ -73,6 +74,18 @@ TEST_F(LastTimeTest, ReplacesTheStoredTime) {
   EXPECT_EQ(Ctl(), "LOG x\r\n" + kLine + ";end\r\n");
   EXPECT_EQ(Notices(), kUpdated);
   EXPECT_NE(run_.Log().find(Dos(kUpdated)), std::string::npos);
+  ExpectNoTemporaryFiles();
+}
+
+TEST_F(LastTimeTest, AControlFileThatCannotBeReadToItsEndIsLeftWhole) {
+  // Writing back only the part read before the error would lose the settings below it.
+  const std::string ctl = "LOG D:\\ZIRKA.LOG\r\nLast_Time 01/12 10:00:00\r\nAREA D:\\FILES\r\n";
+  scratch_.Put("ZIRKA.CTL", ctl);
+  run_.ctx.mainCtl = std::make_unique<platform::TextFile>(
+      std::make_unique<testing::FailingReadFile>(ctl, 20), run_.ctx.mainCtlPath);
+  EXPECT_THROW(StoreLastTime(run_.ctx), RunEnded);
+  EXPECT_EQ(Ctl(), ctl);
+  EXPECT_EQ(Notices(), kFailed + "\n");
   ExpectNoTemporaryFiles();
 }
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "support/failing_raw_file.h"
+
 namespace zirka::platform {
 namespace {
 
@@ -59,6 +61,26 @@ TEST(TextFileWrite, LineFeedsBecomeCrLf) {
   file->Write(std::string("\0\n", 2));
   ASSERT_TRUE(file->Close());
   EXPECT_EQ(*data, std::string("a\r\nb\0\r\n", 7));
+}
+
+}  // namespace
+}  // namespace zirka::platform
+
+namespace zirka::platform {
+namespace {
+
+TEST(TextFileRead, AReadErrorEndsThePiecesAndIsRemembered) {
+  TextFile file(std::make_unique<testing::FailingReadFile>("one\r\ntwo\r\nthree\r\n", 8), "X");
+  std::string piece;
+  ASSERT_TRUE(file.ReadPiece(piece, 80));
+  EXPECT_EQ(piece, "one\n");
+  ASSERT_TRUE(file.ReadPiece(piece, 80));
+  EXPECT_EQ(piece, "two");
+  EXPECT_FALSE(file.ReadPiece(piece, 80));
+  EXPECT_TRUE(file.readFailed());
+  // Reading again from the start is a fresh attempt.
+  ASSERT_TRUE(file.Rewind());
+  EXPECT_FALSE(file.readFailed());
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// DOS text streams over real files: the 256 KiB read buffer must never show.
+// DOS text streams over real files: the read buffer must never show.
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 namespace zirka::platform {
 namespace {
 
-constexpr std::size_t kBuffer = 256 * 1024;
+constexpr std::size_t kBuffer = TextFile::kBufferSize;
 
 class TextStreamTest : public testing::TempTree {
  protected:
