@@ -2,6 +2,7 @@
 
 #include "config/keyword.h"
 #include "filelist/counter_format.h"
+#include "filelist/temp_name.h"
 #include "platform/files.h"
 #include "run/messages.h"
 
@@ -11,21 +12,6 @@ namespace {
 
 // A file name has at most 12 characters; a longer first word names no file.
 constexpr std::size_t kMaxFileName = 12;
-
-// The temporary file beside a list: everything from the last "." of its name
-// replaced by ".!#$" (FILES.BBS gives FILES.!#$).
-std::string TempListPath(const std::string& list) {
-  std::size_t nameStart = 0;
-  for (std::size_t i = list.size(); i > 0; --i) {
-    if (platform::IsDirSeparator(list[i - 1])) {
-      nameStart = i;
-      break;
-    }
-  }
-  const std::size_t dot = list.rfind('.');
-  if (dot == std::string::npos || dot < nameStart) return list + ".!#$";
-  return list.substr(0, dot) + ".!#$";
-}
 
 // Lines that begin with a line feed, a blank or "-" are descriptions, comments
 // and separators; every other line is a file entry.
@@ -106,7 +92,7 @@ bool CopyFileList(RunContext& ctx, platform::TextFile& list, platform::TextFile&
 }
 
 void RewriteFileList(RunContext& ctx, const std::string& area, int /*number*/) {
-  const std::string tempPath = TempListPath(area);
+  const std::string tempPath = TemporaryName(area, ".!#$");
   auto list = platform::OpenText(area, platform::Mode::Read, platform::Share::DenyWrite);
   std::unique_ptr<platform::TextFile> temp;
   if (list) temp = platform::OpenText(tempPath, platform::Mode::Write, platform::Share::DenyAll);

@@ -1,6 +1,7 @@
 #include "filelist/last_time.h"
 
 #include "config/keyword.h"
+#include "filelist/temp_name.h"
 #include "platform/files.h"
 #include "run/messages.h"
 #include "run/terminate.h"
@@ -17,21 +18,6 @@ struct CopyResult {
   int updated = 0;       // Last_Time lines replaced
   bool added = false;    // the Last_Time block was appended
 };
-
-// `path` with everything from the last "." of its file name replaced by ".$#!";
-// a name without a "." gets ".$#!" appended.
-std::string TempCtlPath(const std::string& path) {
-  std::size_t nameStart = 0;
-  for (std::size_t i = path.size(); i > 0; --i) {
-    if (platform::IsDirSeparator(path[i - 1])) {
-      nameStart = i;
-      break;
-    }
-  }
-  const std::size_t dot = path.rfind('.');
-  if (dot == std::string::npos || dot < nameStart) return path + ".$#!";
-  return path.substr(0, dot) + ".$#!";
-}
 
 // A Last_Time line: after trimming, the keyword in any letter case, then a blank,
 // a tab, ";" or the end of the line. A longer word (Last_Timer) is another line.
@@ -131,8 +117,8 @@ void StoreLastTime(RunContext& ctx) {
     // when that can't be created or moved over ZIRKA.CTL (a read-only directory,
     // another volume), through one beside ZIRKA.CTL.
     CopyResult result;
-    if (ReplaceThrough(ctx, TempCtlPath(ctx.programPath), result) ||
-        ReplaceThrough(ctx, TempCtlPath(ctx.mainCtlPath), result)) {
+    if (ReplaceThrough(ctx, TemporaryName(ctx.programPath, ".$#!"), result) ||
+        ReplaceThrough(ctx, TemporaryName(ctx.mainCtlPath, ".$#!"), result)) {
       ShowNotices(ctx, result);
     } else {
       WriteMessage(ctx, "\nAn error occured while adding Last_Time variable to Zirka.Ctl\n",
