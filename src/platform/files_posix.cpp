@@ -10,6 +10,7 @@
 
 #include "platform/fault.h"
 #include "platform/files.h"
+#include "platform/file_names.h"
 #include "platform/posix_fd.h"
 
 namespace zirka::platform {
@@ -79,12 +80,6 @@ void SyncDirectoryOf(const std::string& hostPath) {
   if (fd < 0) return;
   (void)::fsync(fd);
   ::close(fd);
-}
-
-// A path holding a NUL byte names no file: the system would see only the part
-// before it, and a file opened for writing there would be emptied by mistake.
-bool NamesNoFile(const std::string& dosPath) {
-  return dosPath.find('\0') != std::string::npos;
 }
 
 }  // namespace

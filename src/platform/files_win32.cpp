@@ -14,6 +14,7 @@
 
 #include "platform/fault.h"
 #include "platform/files.h"
+#include "platform/file_names.h"
 #include "platform/win32_file.h"
 
 namespace zirka::platform {
@@ -42,12 +43,6 @@ int ShareFlag(Share share) {
       return _SH_DENYNO;
   }
   return _SH_DENYWR;
-}
-
-// A path holding a NUL byte names no file: the system would see only the part
-// before it, and a file opened for writing there would be emptied by mistake.
-bool NamesNoFile(const std::string& dosPath) {
-  return dosPath.find('\0') != std::string::npos;
 }
 
 }  // namespace

@@ -24,12 +24,6 @@ std::string CalendarText(std::time_t when) {
   return AsctimeText(tm);
 }
 
-std::optional<std::string> GetEnv(const char* name) {
-  const char* value = std::getenv(name);
-  if (value == nullptr) return std::nullopt;
-  return std::string(value);
-}
-
 std::string ProgramPath(const char* argv0) {
   // /proc/self/exe holds the path of the running binary (Linux); its length is
   // not known beforehand, so the buffer grows until the whole path fits.

@@ -29,12 +29,6 @@ std::string CalendarText(std::time_t when) {
   return AsctimeText(tm);
 }
 
-std::optional<std::string> GetEnv(const char* name) {
-  const char* value = std::getenv(name);
-  if (value == nullptr) return std::nullopt;
-  return std::string(value);
-}
-
 std::string ProgramPath(const char* argv0) {
   // The buffer grows until the whole path fits (a cut path fills it completely).
   for (DWORD size = MAX_PATH; size <= 32768 * 2; size *= 2) {
