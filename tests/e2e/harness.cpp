@@ -198,6 +198,11 @@ void Node::WriteRaw(const std::string& rel, std::string_view bytes) const {
 
 void Node::MakeDir(const std::string& rel) const { fs::create_directories(Host(rel)); }
 
+void Node::CopyTree(const std::string& hostDir, const std::string& rel) const {
+  fs::create_directories(Host(rel));
+  fs::copy(hostDir, Host(rel), fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+}
+
 void Node::Remove(const std::string& rel) const { fs::remove_all(Host(rel)); }
 
 std::string Node::Read(const std::string& rel) const { return Slurp(Host(rel)); }

@@ -113,6 +113,9 @@ class Node {
   void Write(const std::string& rel, std::string_view text) const;
   void WriteRaw(const std::string& rel, std::string_view bytes) const;
   void MakeDir(const std::string& rel) const;
+  // Copies a directory tree of the host (e.g. the shipped example node) below the
+  // root, bytes as they are.
+  void CopyTree(const std::string& hostDir, const std::string& rel = "") const;
   void Remove(const std::string& rel) const;
 
   // The bytes of a file ("" when it is missing: check Exists).
