@@ -31,7 +31,7 @@ void ExpectHealthyOutcome(const Node& node) {
             ReportOf({{"FOO.ZIP", 1}, {"BAR.ARJ", 1}, {"NEWS.TXT", 1}}));
 }
 
-const std::vector<std::string> kEveryRunFile = {kUtilList, kGamesList, kNewsList,
+const std::vector<std::string> kEveryRunFile = {kUtilList,   kGamesList,  kNewsList,
                                                 kHealthyCtl, kProgramLog, kReport};
 
 // ---- logs -----------------------------------------------------------------
@@ -70,11 +70,12 @@ TEST(BadInputRun, LogFullOfGarbageCountsOnlyItsSendLines) {
 TEST(BadInputRun, CtrlZInTheMiddleOfALogEndsIt) {
   Node node("ctrl_z_log");
   MakeHealthyNode(node);
-  node.Write(kHealthyLog, "02/05 10:00:05 ZS D:\\FILES\\UTIL\\FOO.ZIP OK: 2400 cps\n"
-                          "02/05 11:00:05 ZS D:\\FILES\\GAMES\\BAR.ARJ OK: 2400 cps\n"
-                          "\x1a"
-                          "02/05 12:00:05 HS D:\\FILES\\NEWS\\NEWS.TXT OK: 9600 cps\n"
-                          "02/05 12:30:00 Session end\n");
+  node.Write(kHealthyLog,
+             "02/05 10:00:05 ZS D:\\FILES\\UTIL\\FOO.ZIP OK: 2400 cps\n"
+             "02/05 11:00:05 ZS D:\\FILES\\GAMES\\BAR.ARJ OK: 2400 cps\n"
+             "\x1a"
+             "02/05 12:00:05 HS D:\\FILES\\NEWS\\NEWS.TXT OK: 9600 cps\n"
+             "02/05 12:30:00 Session end\n");
   const Snapshot before = TreeSnapshot(node);
 
   const RunResult r = node.Run({kHealthyUseCtl});
@@ -130,12 +131,10 @@ TEST(BadInputRun, ListFullOfGarbageKeepsEveryByteButTheCounter) {
   Node node("garbage_list");
   MakeHealthyNode(node);
   const std::string head =
-      Garbage(2000, 5) + "\r\n" +
-      Raw("\0\0\0 NUL bytes at the start of a line\r\n") +
+      Garbage(2000, 5) + "\r\n" + Raw("\0\0\0 NUL bytes at the start of a line\r\n") +
       "BAZ.ZIP      [003] Baz tool\r\n" +
       // A long name of a megabyte, and a description of a megabyte.
-      kMegabyte + "\r\n" + " " + kMegabyte + "\r\n" +
-      "-- progress 10%\r50%\r100%\r\n";
+      kMegabyte + "\r\n" + " " + kMegabyte + "\r\n" + "-- progress 10%\r50%\r100%\r\n";
   // The sent entry: NULs and a bare CR in its description, a megabyte behind it.
   const std::string entry = Raw("FOO.ZIP      [000] Foo\0ut\rility ");
   const std::string tail = Garbage(1 << 20, 6) + "\r\n" + Garbage(300, 7);
@@ -164,9 +163,9 @@ TEST(BadInputRun, CtrlZInTheMiddleOfAListEndsIt) {
 TEST(BadInputRun, ControlFileFullOfGarbageKeepsEveryOtherByte) {
   Node node("garbage_ctl");
   MakeHealthyNode(node);
-  const std::string garbage =
-      "; " + Garbage(4000, 8) + "\r\n" + Raw(";\0NUL\0comment\r\n") +
-      "; " + kMegabyte + "\r\n" + "; bare\rCR\r\n" + ";" + Garbage(100, 9) + "\r\n";
+  const std::string garbage = "; " + Garbage(4000, 8) + "\r\n" + Raw(";\0NUL\0comment\r\n") + "; " +
+                              kMegabyte + "\r\n" + "; bare\rCR\r\n" + ";" + Garbage(100, 9) +
+                              "\r\n";
   node.WriteRaw(kHealthyCtl, Dos(HealthyCtl()) + garbage);
   const Snapshot before = TreeSnapshot(node);
 
@@ -181,8 +180,9 @@ TEST(BadInputRun, ControlFileFullOfGarbageKeepsEveryOtherByte) {
 TEST(BadInputRun, ControlFileOfOnlyComments) {
   Node node("only_comments");
   MakeHealthyNode(node);
-  const std::string comments = "; Zirka control file\n;LOG D:\\FIDO\\ZIRKA.LOG\n"
-                               ";AREA D:\\FILES\\UTIL\n;\n   ; indented\n";
+  const std::string comments =
+      "; Zirka control file\n;LOG D:\\FIDO\\ZIRKA.LOG\n"
+      ";AREA D:\\FILES\\UTIL\n;\n   ; indented\n";
   node.Write(kHealthyCtl, comments);
   const Snapshot before = TreeSnapshot(node);
 
@@ -190,9 +190,10 @@ TEST(BadInputRun, ControlFileOfOnlyComments) {
   // changes nothing.
   RunResult r = node.Run({kHealthyUseCtl});
   EXPECT_EQ(r.exitCode, 1) << r;
-  EXPECT_EQ(r.screen, "\xFE Path to zirka.ctl overriden: D:\\FIDO\\ZIRKA.CTL\n"
-                      "\xFE Reading D:\\FIDO\\ZIRKA.CTL\n" +
-                          ExitLines(1));
+  EXPECT_EQ(r.screen,
+            "\xFE Path to zirka.ctl overriden: D:\\FIDO\\ZIRKA.CTL\n"
+            "\xFE Reading D:\\FIDO\\ZIRKA.CTL\n" +
+                ExitLines(1));
   EXPECT_EQ(ChangedFiles(before, TreeSnapshot(node)), Files({}));
 
   // With T-MAIL naming the mailer's directory the sends are found, no area is

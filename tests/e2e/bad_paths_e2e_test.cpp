@@ -13,7 +13,7 @@
 namespace zirka::e2e {
 namespace {
 
-const std::vector<std::string> kEveryRunFile = {kUtilList, kGamesList, kNewsList,
+const std::vector<std::string> kEveryRunFile = {kUtilList,   kGamesList,  kNewsList,
                                                 kHealthyCtl, kProgramLog, kReport};
 
 bool Shows(const RunResult& r, const std::string& text) {
@@ -70,8 +70,9 @@ TEST(BadPathRun, DirectoriesWhereFilesShouldBe) {
   // the list whose temporary file can't be made is named; no report can be had.
   EXPECT_TRUE(Shows(r, "\xF9 Checking D:\\T-MAIL\\T-MAIL.LOG...OK\n\n")) << r;
   EXPECT_FALSE(Shows(r, "OLD.LOG")) << r;
-  EXPECT_TRUE(Shows(r, "\xFE Processing 2 file areas\n  In process :     \b\b\b\b   1"
-                       "\b\b\b\b   2!ERR-Cann't create temp file D:\\FILES\\NEWS\\FILES.!#$\n"))
+  EXPECT_TRUE(Shows(r,
+                    "\xFE Processing 2 file areas\n  In process :     \b\b\b\b   1"
+                    "\b\b\b\b   2!ERR-Cann't create temp file D:\\FILES\\NEWS\\FILES.!#$\n"))
       << r;
   EXPECT_EQ(node.Read(kUtilList), UtilList(1));
   // ZIRKA.CTL still gets its time, through a temporary file beside it.
@@ -88,9 +89,10 @@ TEST(BadPathRun, ControlFileThatIsADirectory) {
   const Snapshot before = TreeSnapshot(node);
   const RunResult r = node.Run({"-c=D:\\FIDO\\MY.CTL"});
   EXPECT_EQ(r.exitCode, 5) << r;
-  EXPECT_EQ(r.screen, "\xFE Path to zirka.ctl overriden: D:\\FIDO\\MY.CTL\n"
-                      "!FERR-Main control file D:\\FIDO\\MY.CTL not found!\n\n" +
-                          ExitLines(5));
+  EXPECT_EQ(r.screen,
+            "\xFE Path to zirka.ctl overriden: D:\\FIDO\\MY.CTL\n"
+            "!FERR-Main control file D:\\FIDO\\MY.CTL not found!\n\n" +
+                ExitLines(5));
   EXPECT_EQ(ChangedFiles(before, TreeSnapshot(node)), Files({}));
 }
 
@@ -122,19 +124,20 @@ TEST(BadPathRun, TmailFilesThatAreDirectories) {
 TEST(BadPathRun, AreaDirectoriesThatAreGone) {
   Node node("areas_gone");
   MakeHealthyNode(node);
-  node.Write(kHealthyCtl, "LOG D:\\FIDO\\ZIRKA.LOG\n"
-                          "CTL_PATH D:\\T-MAIL\\T-MAIL.CTL\n"
-                          "AREA D:\\FILES\\GONE\n"
-                          "AREA D:\\FILES\\UTIL\n"
-                          "AREA D:\\FILES\\UTIL\\FILES.BBS\n"  // a file, not a directory
-                          "AREA D:\\NO\\SUCH\\DRIVE\\AT\\ALL\n"
-                          "AREA D:\\FILES\\NEWS\n"
-                          "Last_Time 01/05 00:00:00\n");
+  node.Write(kHealthyCtl,
+             "LOG D:\\FIDO\\ZIRKA.LOG\n"
+             "CTL_PATH D:\\T-MAIL\\T-MAIL.CTL\n"
+             "AREA D:\\FILES\\GONE\n"
+             "AREA D:\\FILES\\UTIL\n"
+             "AREA D:\\FILES\\UTIL\\FILES.BBS\n"  // a file, not a directory
+             "AREA D:\\NO\\SUCH\\DRIVE\\AT\\ALL\n"
+             "AREA D:\\FILES\\NEWS\n"
+             "Last_Time 01/05 00:00:00\n");
   const Snapshot before = TreeSnapshot(node);
   const RunResult r = node.Run({kHealthyUseCtl, "-d"});
   EXPECT_EQ(r.exitCode, 0) << r;
-  for (const std::string gone :
-       {"01: D:\\FILES\\GONE\\", "02: D:\\FILES\\UTIL\\FILES.BBS\\", "02: D:\\NO\\SUCH\\DRIVE\\AT\\ALL\\"}) {
+  for (const std::string gone : {"01: D:\\FILES\\GONE\\", "02: D:\\FILES\\UTIL\\FILES.BBS\\",
+                                 "02: D:\\NO\\SUCH\\DRIVE\\AT\\ALL\\"}) {
     EXPECT_TRUE(Shows(r, ">  area " + gone + "FILES.BBS not found! Ignoring...\n")) << gone << r;
   }
   EXPECT_TRUE(Shows(r, "\xFE Processing 2 file areas\n")) << r;
@@ -212,10 +215,11 @@ TEST(BadPathRun, TmailVariablePointingNowhere) {
     tmail.env["T-MAIL"] = nowhere;
     const RunResult r = node.Run({kHealthyUseCtl, "-d"}, tmail);
     EXPECT_EQ(r.exitCode, 0) << r;
-    const std::string tried =
-        nowhere + (nowhere.back() == '\\' ? "" : "\\") + "t-mail.ctl";
-    EXPECT_TRUE(Shows(r, "\"T-MAIL\" variable exists, but T-Mail.Ctl not found there!\n"
-                         "Invalid path is " + tried + "\n\n"))
+    const std::string tried = nowhere + (nowhere.back() == '\\' ? "" : "\\") + "t-mail.ctl";
+    EXPECT_TRUE(Shows(r,
+                      "\"T-MAIL\" variable exists, but T-Mail.Ctl not found there!\n"
+                      "Invalid path is " +
+                          tried + "\n\n"))
         << r;
     ExpectListsRaised(node);
     EXPECT_EQ(ChangedFiles(before, TreeSnapshot(node)), Files(kEveryRunFile));

@@ -57,9 +57,8 @@ class Lcg {
 
 std::string FileList(int area, const BusyNodeShape& shape) {
   const std::string tag = AreaTag(area);
-  std::string text = "-----------------------------------------------------------\n"
-                     " Area " + tag + ": files for the point system\n"
-                     "-----------------------------------------------------------\n";
+  const std::string rule = "-----------------------------------------------------------\n";
+  std::string text = rule + " Area " + tag + ": files for the point system\n" + rule;
   for (int f = 0; f < shape.filesPerArea; ++f) {
     const std::string name = FileName(area, f);
     switch (f % 4) {
@@ -123,12 +122,14 @@ std::string BusyList(int index) { return "FILES/" + AreaTag(index) + "/FILES.BBS
 std::vector<std::string> MakeBusyNode(const Node& node, const BusyNodeShape& shape) {
   std::string ctl = "; Zirka on a busy node\n";
   if (shape.programLog) {
-    ctl += "LOG D:\\FIDO\\ZIRKA.LOG\n"
-           "REPORT D:\\FIDO\\REPORT.TXT\n";
+    ctl +=
+        "LOG D:\\FIDO\\ZIRKA.LOG\n"
+        "REPORT D:\\FIDO\\REPORT.TXT\n";
   }
-  ctl += "CTL_PATH D:\\T-MAIL\\T-MAIL.CTL\n"
-         "LOG_PATH D:\\T-MAIL\\OUTBOUND.LOG\n"
-         "DLC_DIGITS 3\n";
+  ctl +=
+      "CTL_PATH D:\\T-MAIL\\T-MAIL.CTL\n"
+      "LOG_PATH D:\\T-MAIL\\OUTBOUND.LOG\n"
+      "DLC_DIGITS 3\n";
   std::vector<std::string> files;
   for (int a = 0; a < shape.areas; ++a) {
     ctl += "AREA D:\\FILES\\" + AreaTag(a) + "\n";

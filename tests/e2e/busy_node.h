@@ -19,11 +19,11 @@
 namespace zirka::e2e {
 
 struct BusyNodeShape {
-  int areas = 4;          // FILES/Annn/FILES.BBS, one AREA line each
-  int filesPerArea = 6;   // file entries per list, with descriptions between them
-  int sessions = 40;      // mail sessions per log; each sends a few files
-  int fillerLines = 4;    // lines of session chatter around every send
-  bool programLog = true; // LOG and REPORT lines in ZIRKA.CTL
+  int areas = 4;           // FILES/Annn/FILES.BBS, one AREA line each
+  int filesPerArea = 6;    // file entries per list, with descriptions between them
+  int sessions = 40;       // mail sessions per log; each sends a few files
+  int fillerLines = 4;     // lines of session chatter around every send
+  bool programLog = true;  // LOG and REPORT lines in ZIRKA.CTL
 };
 
 // The bytes of some files of a node, by their path below the root.

@@ -162,7 +162,8 @@ std::vector<Content> CheckKilled(const CrashNode& crash, const RunResult& killed
   const std::vector<Content> lists = crash.Lists();
   for (std::size_t i = 0; i < lists.size(); ++i) {
     EXPECT_TRUE(lists[i] == Content::Old || lists[i] == Content::New)
-        << crash.files()[i] << " is " << Name(lists[i]) << " after the kill\n" << killed;
+        << crash.files()[i] << " is " << Name(lists[i]) << " after the kill\n"
+        << killed;
   }
   const Content ctl = crash.Of(kBusyCtl);
   EXPECT_TRUE(ctl == Content::Old || ctl == Content::New) << "ZIRKA.CTL is " << Name(ctl);
@@ -176,10 +177,10 @@ std::vector<Content> CheckKilled(const CrashNode& crash, const RunResult& killed
     ++tally.finished;
   } else {
     ++tally.kills;
-    int& bucket = ctlNew                                           ? tally.afterCtl
-                  : newLists == 0                                  ? tally.beforeLists
+    int& bucket = ctlNew                                       ? tally.afterCtl
+                  : newLists == 0                              ? tally.beforeLists
                   : newLists < static_cast<long>(lists.size()) ? tally.amidLists
-                                                                   : tally.afterLists;
+                                                               : tally.afterLists;
     ++bucket;
     if (!TempFilesLeft(crash.node()).empty()) ++tally.tempsLeft;
   }
@@ -188,8 +189,8 @@ std::vector<Content> CheckKilled(const CrashNode& crash, const RunResult& killed
 
 // The next run completes and cleans up; a list raised by the killed run is raised
 // again when that run had not stored Last_Time (the sends are counted anew).
-void CheckNextRun(const CrashNode& crash, const RunResult& next,
-                  const std::vector<Content>& before, bool ctlNew) {
+void CheckNextRun(const CrashNode& crash, const RunResult& next, const std::vector<Content>& before,
+                  bool ctlNew) {
   EXPECT_FALSE(next.killed) << next;
   EXPECT_EQ(next.exitCode, ctlNew ? 4 : 0) << next;
   EXPECT_EQ(TempFilesLeft(crash.node()), std::vector<std::string>{}) << next;
@@ -234,10 +235,10 @@ TEST(CrashTest, KilledAtRandomMomentsEveryListStaysWhole) {
     CheckNextRun(crash, next, before, ctlNew);
     if (HasFailure()) break;
   }
-  std::cout << "[ crash    ] " << tally.kills << " kills survived (seed " << seed << ", runs of about "
-            << static_cast<long>(runMs) << " ms): " << tally.beforeLists << " before any list, "
-            << tally.amidLists << " amid the lists, " << tally.afterLists << " before ZIRKA.CTL, "
-            << tally.afterCtl << " after it; " << tally.tempsLeft
+  std::cout << "[ crash    ] " << tally.kills << " kills survived (seed " << seed
+            << ", runs of about " << static_cast<long>(runMs) << " ms): " << tally.beforeLists
+            << " before any list, " << tally.amidLists << " amid the lists, " << tally.afterLists
+            << " before ZIRKA.CTL, " << tally.afterCtl << " after it; " << tally.tempsLeft
             << " left temporary files that the next run cleaned up; " << tally.finished
             << " runs ended before their moment\n";
   RecordProperty("kills", tally.kills);

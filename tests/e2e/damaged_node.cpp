@@ -46,7 +46,8 @@ std::string HealthyLog() {
 }
 
 std::string UtilList(int fooCount) {
-  return Dos("FOO.ZIP      " + Counter(fooCount) + " Foo utility\n"
+  return Dos("FOO.ZIP      " + Counter(fooCount) +
+             " Foo utility\n"
              "BAZ.ZIP      [003] Baz tool\n");
 }
 

@@ -13,7 +13,6 @@
 #include <fstream>
 #include <iostream>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -183,8 +182,7 @@ void CheckRun(const FaultNode& fault, const RunResult& r, const std::string& whe
     const bool reported = Has(screen, "!ERR-Cann't create temp file " + TempOf(file) + "\n") ||
                           Has(screen, "!ERR-Cann't replace " + DosOf(file) + "\n");
     // In debug mode an area whose FILES.BBS can't be opened for the test says so.
-    const bool dropped =
-        fault.debug() && Has(screen, DosOf(file) + " not found! Ignoring...\n");
+    const bool dropped = fault.debug() && Has(screen, DosOf(file) + " not found! Ignoring...\n");
     if (isNew) {
       EXPECT_FALSE(reported) << file << " replaced, yet reported\n" << r;
     }
