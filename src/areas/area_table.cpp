@@ -107,6 +107,9 @@ void AcceptArea(RunContext& ctx, const std::string& directory, AreaSource source
   if (!files) {
     Debug(ctx, "FILES.BBS not found! Ignoring...\n");
     if (source == AreaSource::RequestableDirs) LogWrite(ctx, path + " not found\n");
+    // Every candidate's debug line is ended the same way, so the message's own
+    // line feed is followed by an empty line.
+    Debug(ctx, "\n");
     return;
   }
   files->Close();

@@ -71,7 +71,7 @@ TEST_F(AreaTableTest, AreaLinesAreTakenAsTheyStand) {
             (Areas{"FILES\\FILES.BBS", "FILES\\FILES.BBS"}));
   EXPECT_EQ(run_.screen.text,
             ">  area 01: FILES\\\n>  area 02: FILES\\\n"
-            ">  area 03: NONE\\FILES.BBS not found! Ignoring...\nTotal 2 area(s) found\n");
+            ">  area 03: NONE\\FILES.BBS not found! Ignoring...\n\nTotal 2 area(s) found\n");
   EXPECT_EQ(run_.Log(), Dos("\xFE Total 2 file area(s) found\n"));
 }
 
@@ -94,7 +94,7 @@ TEST_F(AreaTableTest, TmailListsAddUniqueAreas) {
             "Req dir list path: FREQ.DIR\n"
             ">  area 02: files\\ - duplicated area\n"
             ">  area 02: FILES\\UTIL\\\n"
-            ">  area 03: NONE\\FILES.BBS not found! Ignoring...\n"
+            ">  area 03: NONE\\FILES.BBS not found! Ignoring...\n\n"
             ">  area 03: FILES\\NODE\\\n"
             ">  area 04: files\\util\\ - duplicated area\n"
             "Total 3 area(s) found\n");

@@ -153,11 +153,11 @@ TEST(ListsRun, AreaSourcesWithDuplicatesAndMissingLists) {
   EXPECT_EQ(Slice(r.screen, ">  area", "  (0013"),
             ">  area 01: D:\\FILES\\UTIL\\\n"
             ">  area 02: D:\\FILES\\UTIL\\\n"
-            ">  area 03: D:\\FILES\\NONE\\FILES.BBS not found! Ignoring...\n"
+            ">  area 03: D:\\FILES\\NONE\\FILES.BBS not found! Ignoring...\n\n"
             "Req dir list path: FREQ.DIR\n"
             ">  area 03: D:\\files\\util\\ - duplicated area\n"
             ">  area 03: D:\\FILES\\GAMES\\\n"
-            ">  area 04: D:\\FILES\\GONE\\FILES.BBS not found! Ignoring...\n"
+            ">  area 04: D:\\FILES\\GONE\\FILES.BBS not found! Ignoring...\n\n"
             "!ERR-Unable to open list of aliases: D:\\T-MAIL\\NOWHERE.NDX\n"
             "Total 3 area(s) found\n");
   const std::string log = node.Read("FIDO/ZIRKA.LOG");
