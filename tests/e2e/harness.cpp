@@ -254,16 +254,16 @@ RunResult Node::RunInstalled(const std::string& dir, const std::vector<std::stri
 RunResult Node::Launch(const std::string& program, const std::vector<std::string>& args,
                        const RunOptions& options) const {
   const bool wine = UnderWine();
-  ChildSpec spec;
-  spec.argv = Launcher();
-  spec.argv.push_back(program);
-  spec.argv.insert(spec.argv.end(), args.begin(), args.end());
-  spec.cwd = Host(options.cwd);
-  spec.stdoutPath = base_ + "/stdout";
-  spec.stderrPath = base_ + "/stderr";
-  spec.timeout = options.timeout;
-  spec.killAfter = options.killAfter;
-  spec.closedStdout = options.closedStdout;
+  ChildSpec child;
+  child.argv = Launcher();
+  child.argv.push_back(program);
+  child.argv.insert(child.argv.end(), args.begin(), args.end());
+  child.cwd = Host(options.cwd);
+  child.stdoutPath = base_ + "/stdout";
+  child.stderrPath = base_ + "/stderr";
+  child.timeout = options.timeout;
+  child.killAfter = options.killAfter;
+  child.closedStdout = options.closedStdout;
 
   // The outer environment, less what would make a run depend on the machine.
   std::map<std::string, std::optional<std::string>> env;
@@ -288,15 +288,15 @@ RunResult Node::Launch(const std::string& program, const std::vector<std::string
   }
   for (const auto& [name, value] : options.env) env[name] = value;
   for (const auto& [name, value] : env) {
-    if (value) spec.env.push_back(name + "=" + *value);
+    if (value) child.env.push_back(name + "=" + *value);
   }
 
-  const ChildEnd end = RunChild(spec);
+  const ChildEnd end = RunChild(child);
   RunResult r;
   r.exitCode = end.exitCode;
   r.killed = end.signaled;
-  r.output = Slurp(spec.stdoutPath);
-  r.errorOutput = Slurp(spec.stderrPath);
+  r.output = Slurp(child.stdoutPath);
+  r.errorOutput = Slurp(child.stderrPath);
   if (wine) {
     std::string lf;
     for (std::size_t i = 0; i < r.output.size(); ++i) {

@@ -27,7 +27,7 @@ struct ChildEnd {
 
 // Runs the child to its end (or kills it with SIGKILL at killAfter or timeout).
 // A child that cannot be started ends with exit code 127.
-ChildEnd RunChild(const ChildSpec& spec);
+ChildEnd RunChild(const ChildSpec& child);
 
 // The environment of this process, NAME=value.
 std::vector<std::string> CurrentEnvironment();

@@ -22,19 +22,19 @@ std::vector<char*> Pointers(const std::vector<std::string>& strings) {
 }
 
 // In the child: wire up the files and directory, then become the program.
-[[noreturn]] void BecomeChild(const ChildSpec& spec, const std::vector<char*>& argv,
+[[noreturn]] void BecomeChild(const ChildSpec& child, const std::vector<char*>& argv,
                               const std::vector<char*>& env) {
   const int in = open("/dev/null", O_RDONLY);
-  const int out = open(spec.stdoutPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  const int err = open(spec.stderrPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  const int out = open(child.stdoutPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  const int err = open(child.stderrPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   if (in < 0 || out < 0 || err < 0 || dup2(in, 0) < 0 || dup2(out, 1) < 0 ||
-      dup2(err, 2) < 0 || chdir(spec.cwd.c_str()) != 0) {
+      dup2(err, 2) < 0 || chdir(child.cwd.c_str()) != 0) {
     _exit(127);
   }
   for (int fd : {in, out, err}) {
     if (fd > 2) close(fd);
   }
-  if (spec.closedStdout) close(1);
+  if (child.closedStdout) close(1);
   // execvpe searches PATH of the new environment; keep to the one we run in.
   environ = env.data() == nullptr ? environ : const_cast<char**>(env.data());
   execvp(argv[0], argv.data());
@@ -43,15 +43,15 @@ std::vector<char*> Pointers(const std::vector<std::string>& strings) {
 
 }  // namespace
 
-ChildEnd RunChild(const ChildSpec& spec) {
-  const std::vector<char*> argv = Pointers(spec.argv);
-  const std::vector<char*> env = Pointers(spec.env);
+ChildEnd RunChild(const ChildSpec& child) {
+  const std::vector<char*> argv = Pointers(child.argv);
+  const std::vector<char*> env = Pointers(child.env);
   const pid_t pid = fork();
   if (pid < 0) return {};
-  if (pid == 0) BecomeChild(spec, argv, env);
+  if (pid == 0) BecomeChild(child, argv, env);
 
   const auto start = std::chrono::steady_clock::now();
-  const auto limit = spec.killAfter ? std::min(*spec.killAfter, spec.timeout) : spec.timeout;
+  const auto limit = child.killAfter ? std::min(*child.killAfter, child.timeout) : child.timeout;
   bool killed = false;
   int status = 0;
   for (;;) {

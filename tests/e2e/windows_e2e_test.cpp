@@ -56,27 +56,27 @@ class Holder {
     stop_ = base / "hold.stop";
     fs::remove(ready_);
     fs::remove(stop_);
-    ChildSpec spec;
-    spec.argv = LauncherCommand();
-    spec.argv.push_back(HelperProgram());
+    ChildSpec child;
+    child.argv = LauncherCommand();
+    child.argv.push_back(HelperProgram());
     for (const std::string& arg : {mode, HelperPath(fs::path(node.root()) / rel),
                                    HelperPath(ready_), HelperPath(stop_), std::string("120")}) {
-      spec.argv.push_back(arg);
+      child.argv.push_back(arg);
     }
     for (const std::string& entry : CurrentEnvironment()) {
       if (entry.rfind("DISPLAY=", 0) == 0 || entry.rfind("WINEPREFIX=", 0) == 0) continue;
-      spec.env.push_back(entry);
+      child.env.push_back(entry);
     }
     if (UnderWine()) {
-      spec.env.push_back("WINEPREFIX=" + WinePrefixDir());
-      spec.env.push_back("WINEDEBUG=-all");
+      child.env.push_back("WINEPREFIX=" + WinePrefixDir());
+      child.env.push_back("WINEDEBUG=-all");
     }
-    spec.cwd = node.root();
-    spec.stdoutPath = (base / "hold.out").string();
-    spec.stderrPath = (base / "hold.err").string();
-    spec.timeout = std::chrono::seconds(180);
-    thread_ = std::thread([this, spec] {
-      exitCode_ = RunChild(spec).exitCode;
+    child.cwd = node.root();
+    child.stdoutPath = (base / "hold.out").string();
+    child.stderrPath = (base / "hold.err").string();
+    child.timeout = std::chrono::seconds(180);
+    thread_ = std::thread([this, child] {
+      exitCode_ = RunChild(child).exitCode;
       done_ = true;
     });
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
