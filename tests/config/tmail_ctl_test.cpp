@@ -14,36 +14,14 @@
 #include "platform/console.h"
 #include "platform/text_file.h"
 #include "run/terminate.h"
+#include "support/scoped_env.h"
 
 namespace zirka {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::ScopedEnv;
 
-// Sets or unsets an environment variable for the lifetime of the object.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const std::optional<std::string>& value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    Set(value);
-  }
-  ~ScopedEnv() { Set(old_); }
-
- private:
-  void Set(const std::optional<std::string>& value) {
-#if defined(_WIN32)
-    _putenv_s(name_.c_str(), value ? value->c_str() : "");
-#else
-    if (value) {
-      setenv(name_.c_str(), value->c_str(), 1);
-    } else {
-      unsetenv(name_.c_str());
-    }
-#endif
-  }
-  std::string name_;
-  std::optional<std::string> old_;
-};
 
 // A node in a scratch directory, which is also the current directory meanwhile.
 class LogTableTest : public ::testing::Test {

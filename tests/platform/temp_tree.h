@@ -13,36 +13,13 @@
 #include <string>
 #include <vector>
 
+#include "support/scoped_env.h"
+
 namespace zirka::platform::testing {
 
 namespace fs = std::filesystem;
+using zirka::testing::ScopedEnv;
 
-// Sets (or unsets, with nullopt) an environment variable for the lifetime of the object.
-class ScopedEnv {
- public:
-  ScopedEnv(std::string name, const std::optional<std::string>& value) : name_(std::move(name)) {
-    if (const char* old = std::getenv(name_.c_str())) old_ = old;
-    Set(value);
-  }
-  ~ScopedEnv() { Set(old_); }
-  ScopedEnv(const ScopedEnv&) = delete;
-  ScopedEnv& operator=(const ScopedEnv&) = delete;
-
- private:
-  void Set(const std::optional<std::string>& value) {
-#if defined(_WIN32)
-    _putenv_s(name_.c_str(), value ? value->c_str() : "");
-#else
-    if (value) {
-      setenv(name_.c_str(), value->c_str(), 1);
-    } else {
-      unsetenv(name_.c_str());
-    }
-#endif
-  }
-  std::string name_;
-  std::optional<std::string> old_;
-};
 
 // A fresh directory under the system's temporary directory, removed afterwards.
 // The drive-letter variables and WINEPREFIX are cleared while it exists, so that
