@@ -152,6 +152,13 @@ std::string Dos(std::string_view text) {
   return out;
 }
 
+std::string Slice(const std::string& text, const std::string& from, const std::string& to) {
+  const std::size_t begin = text.find(from);
+  if (begin == std::string::npos) return "";
+  const std::size_t end = text.find(to, begin + from.size());
+  return text.substr(begin, end == std::string::npos ? std::string::npos : end - begin);
+}
+
 std::string ExitLines(int errorlevel) {
   return "\xFE Exit with errorlevel " + std::to_string(errorlevel) +
          "\n\xFE Elapsed time M:SS\n";

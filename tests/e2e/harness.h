@@ -74,6 +74,10 @@ std::string Dos(std::string_view text);
 // The two lines every run ends with on the screen, normalised.
 std::string ExitLines(int errorlevel);
 
+// The part of `text` from `from` up to (not including) the next `to`, or to the
+// end; "" when `from` is missing.
+std::string Slice(const std::string& text, const std::string& from, const std::string& to);
+
 struct RunOptions {
   std::string cwd;  // relative to the node's root; empty: the root (D:\)
   // Variables to set for this run; std::nullopt unsets one.

@@ -39,14 +39,6 @@ std::string Progress(int count) {
   return text + "\n";
 }
 
-// The text of `screen` from `from` up to (not including) `to`; "" when `from` is missing.
-std::string Slice(const std::string& screen, const std::string& from, const std::string& to) {
-  const std::size_t begin = screen.find(from);
-  if (begin == std::string::npos) return "";
-  const std::size_t end = screen.find(to, begin + from.size());
-  return screen.substr(begin, end == std::string::npos ? std::string::npos : end - begin);
-}
-
 // A node with one log and ZIRKA.CTL: a program log, T-MAIL.CTL named outright,
 // then `body` (areas, settings, the Last_Time line).
 void MakeNode(const Node& node, const std::string& body, const std::string& log,

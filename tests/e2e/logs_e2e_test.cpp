@@ -36,14 +36,6 @@ void MakeNode(const Node& node, const std::string& zirkaCtl, const std::string& 
   node.Write("FILES/UTIL/FILES.BBS", "FOO.ZIP   [000] foo\nBAR.ARJ   [000] bar\n");
 }
 
-// The text of `screen` from `from` up to (not including) `to`; "" when `from` is missing.
-std::string Slice(const std::string& screen, const std::string& from, const std::string& to) {
-  const std::size_t begin = screen.find(from);
-  if (begin == std::string::npos) return "";
-  const std::size_t end = screen.find(to, begin + from.size());
-  return screen.substr(begin, end == std::string::npos ? std::string::npos : end - begin);
-}
-
 // The report block of one run (normalised), for files in order of first appearance.
 std::string Report(const std::vector<std::pair<std::string, int>>& files) {
   std::string text = "\n\xFE Zirka 3.8 \xFE Www Mmm DD hh:mm:ss YYYY\n\n  Filename    Times sent\n\n";
