@@ -1,7 +1,10 @@
 #pragma once
 // Path checks shared by the POSIX and Windows file operations.
 
+#include <cerrno>
 #include <string>
+
+#include "platform/fault.h"
 
 namespace zirka::platform {
 
@@ -9,6 +12,21 @@ namespace zirka::platform {
 // before it, and a file opened for writing there would be emptied by mistake.
 inline bool NamesNoFile(const std::string& dosPath) {
   return dosPath.find('\0') != std::string::npos;
+}
+
+// What every open and every replacement checks first: a failure chosen by the
+// fault seam, and a path that names no file. True, with errno set as the failed
+// call would set it, when the operation must fail.
+inline bool Refused(FaultOp op, const std::string& path, const std::string& other = {}) {
+  if (ShouldFail(op)) {
+    errno = EIO;
+    return true;
+  }
+  if (NamesNoFile(path) || NamesNoFile(other)) {
+    errno = ENOENT;
+    return true;
+  }
+  return false;
 }
 
 }  // namespace zirka::platform

@@ -85,14 +85,7 @@ void SyncDirectoryOf(const std::string& hostPath) {
 }  // namespace
 
 std::unique_ptr<TextFile> OpenText(const std::string& dosPath, Mode mode, Share share) {
-  if (ShouldFail(FaultOp::Open)) {
-    errno = EIO;
-    return nullptr;
-  }
-  if (NamesNoFile(dosPath)) {
-    errno = ENOENT;
-    return nullptr;
-  }
+  if (Refused(FaultOp::Open, dosPath)) return nullptr;
   const std::string path = HostPath(dosPath);
   int fd;
   do {
@@ -109,14 +102,7 @@ std::unique_ptr<TextFile> OpenText(const std::string& dosPath, Mode mode, Share 
 }
 
 bool ReplaceFile(const std::string& tempPath, const std::string& targetPath) {
-  if (ShouldFail(FaultOp::Rename)) {
-    errno = EIO;
-    return false;
-  }
-  if (NamesNoFile(tempPath) || NamesNoFile(targetPath)) {
-    errno = ENOENT;
-    return false;
-  }
+  if (Refused(FaultOp::Rename, tempPath, targetPath)) return false;
   const std::string from = HostPath(tempPath);
   const std::string to = HostPath(targetPath);
   if (::rename(from.c_str(), to.c_str()) != 0) return false;

@@ -48,28 +48,14 @@ int ShareFlag(Share share) {
 }  // namespace
 
 std::unique_ptr<TextFile> OpenText(const std::string& dosPath, Mode mode, Share share) {
-  if (ShouldFail(FaultOp::Open)) {
-    errno = EIO;
-    return nullptr;
-  }
-  if (NamesNoFile(dosPath)) {
-    errno = ENOENT;
-    return nullptr;
-  }
+  if (Refused(FaultOp::Open, dosPath)) return nullptr;
   std::FILE* file = _fsopen(HostPath(dosPath).c_str(), OpenMode(mode), ShareFlag(share));
   if (file == nullptr) return nullptr;
   return std::make_unique<TextFile>(MakeStdioRawFile(file), dosPath);
 }
 
 bool ReplaceFile(const std::string& tempPath, const std::string& targetPath) {
-  if (ShouldFail(FaultOp::Rename)) {
-    errno = EIO;
-    return false;
-  }
-  if (NamesNoFile(tempPath) || NamesNoFile(targetPath)) {
-    errno = ENOENT;
-    return false;
-  }
+  if (Refused(FaultOp::Rename, tempPath, targetPath)) return false;
   return MoveFileExA(HostPath(tempPath).c_str(), HostPath(targetPath).c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
