@@ -12,7 +12,7 @@
 #include "logscan/sent_scan.h"
 #include "platform/console.h"
 #include "platform/text_file.h"
-#include "run/context.h"
+#include "core/context.h"
 
 namespace zirka::bench {
 namespace {

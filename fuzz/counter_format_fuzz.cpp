@@ -17,7 +17,7 @@
 #include <string>
 #include <string_view>
 
-#include "config/keyword.h"
+#include "core/keyword.h"
 #include "counter_check.h"
 #include "filelist/counter_format.h"
 #include "filelist/files_bbs.h"

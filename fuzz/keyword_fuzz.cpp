@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "config/keyword.h"
+#include "core/keyword.h"
 #include "fuzz_support.h"
 
 namespace {

@@ -21,7 +21,7 @@
 #include <utility>
 #include <vector>
 
-#include "config/keyword.h"
+#include "core/keyword.h"
 #include "counter_check.h"
 #include "filelist/counter_format.h"
 #include "filelist/files_bbs.h"

@@ -22,9 +22,9 @@
 #include <unordered_map>
 #include <vector>
 
-#include "config/keyword.h"
+#include "core/keyword.h"
 #include "fuzz_support.h"
-#include "logscan/log_time.h"
+#include "core/log_time.h"
 #include "logscan/sent_scan.h"
 #include "platform/console.h"
 

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "areas/area_table.h"
-#include "config/keyword.h"
+#include "core/keyword.h"
 #include "fuzz_support.h"
 #include "platform/files.h"
 

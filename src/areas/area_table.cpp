@@ -1,8 +1,8 @@
 #include "areas/area_table.h"
 
-#include "config/keyword.h"
+#include "core/keyword.h"
 #include "platform/files.h"
-#include "run/messages.h"
+#include "core/messages.h"
 
 namespace zirka {
 

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "run/context.h"
+#include "core/context.h"
 
 namespace zirka {
 

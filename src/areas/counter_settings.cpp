@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "config/keyword.h"
-#include "run/messages.h"
+#include "core/keyword.h"
+#include "core/messages.h"
 
 namespace zirka {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Counter settings and the ignore list, read from ZIRKA.CTL.
 
-#include "run/context.h"
+#include "core/context.h"
 
 namespace zirka {
 

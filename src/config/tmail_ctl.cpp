@@ -3,11 +3,11 @@
 #include <string>
 #include <unordered_set>
 
-#include "config/keyword.h"
+#include "core/keyword.h"
 #include "platform/files.h"
 #include "platform/system.h"
-#include "run/messages.h"
-#include "run/terminate.h"
+#include "core/messages.h"
+#include "core/terminate.h"
 
 namespace zirka {
 

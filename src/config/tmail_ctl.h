@@ -1,7 +1,7 @@
 #pragma once
 // T-MAIL.CTL and the table of T-Mail logs.
 
-#include "run/context.h"
+#include "core/context.h"
 
 namespace zirka {
 

@@ -4,7 +4,7 @@
 #include <limits>
 #include <optional>
 
-#include "run/messages.h"
+#include "core/messages.h"
 
 namespace zirka {
 

@@ -1,10 +1,10 @@
 #include "filelist/files_bbs.h"
 
-#include "config/keyword.h"
+#include "core/keyword.h"
 #include "filelist/counter_format.h"
 #include "filelist/temp_name.h"
 #include "platform/files.h"
-#include "run/messages.h"
+#include "core/messages.h"
 
 namespace zirka {
 

@@ -1,10 +1,10 @@
 #include "filelist/last_time.h"
 
-#include "config/keyword.h"
+#include "core/keyword.h"
 #include "filelist/temp_name.h"
 #include "platform/files.h"
-#include "run/messages.h"
-#include "run/terminate.h"
+#include "core/messages.h"
+#include "core/terminate.h"
 
 namespace zirka {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "run/context.h"
+#include "core/context.h"
 
 namespace zirka {
 

@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <string>
 
-#include "config/keyword.h"
-#include "logscan/log_time.h"
-#include "run/messages.h"
-#include "run/terminate.h"
+#include "core/keyword.h"
+#include "core/log_time.h"
+#include "core/messages.h"
+#include "core/terminate.h"
 
 namespace zirka {
 

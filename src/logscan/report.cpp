@@ -4,7 +4,7 @@
 #include <string>
 
 #include "platform/system.h"
-#include "run/messages.h"
+#include "core/messages.h"
 
 namespace zirka {
 

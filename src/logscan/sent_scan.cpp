@@ -3,8 +3,8 @@
 #include <string>
 #include <string_view>
 
-#include "logscan/log_time.h"
-#include "run/messages.h"
+#include "core/log_time.h"
+#include "core/messages.h"
 
 namespace zirka {
 
@@ -91,26 +91,6 @@ void ComputeNewLastTime(RunContext& ctx) {
 }
 
 }  // namespace
-
-bool SentTable::Add(const std::string& name) {
-  const auto [it, inserted] = index_.try_emplace(name, records_.size());
-  if (!inserted) {
-    ++records_[it->second].times;
-    return false;
-  }
-  try {
-    records_.push_back(SentFile{name, 1, false});
-  } catch (...) {
-    index_.erase(it);
-    throw;
-  }
-  return true;
-}
-
-SentFile* SentTable::Find(const std::string& name) {
-  const auto it = index_.find(name);
-  return it == index_.end() ? nullptr : &records_[it->second];
-}
 
 std::optional<std::string> NextSentFile(RunContext& ctx, LogEntry& entry) {
   // One buffer for every line up to the next sent file: no allocation per line.

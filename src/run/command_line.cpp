@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <string_view>
 
-#include "config/keyword.h"
+#include "core/keyword.h"
 #include "platform/console.h"
 #include "platform/files.h"
-#include "run/messages.h"
-#include "run/terminate.h"
+#include "core/messages.h"
+#include "core/terminate.h"
 
 namespace zirka {
 

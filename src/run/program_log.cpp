@@ -3,10 +3,10 @@
 #include <string>
 #include <string_view>
 
-#include "config/keyword.h"
+#include "core/keyword.h"
 #include "platform/files.h"
 #include "platform/system.h"
-#include "run/messages.h"
+#include "core/messages.h"
 
 namespace zirka {
 

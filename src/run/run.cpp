@@ -12,9 +12,9 @@
 #include "logscan/sent_scan.h"
 #include "platform/system.h"
 #include "run/command_line.h"
-#include "run/messages.h"
+#include "core/messages.h"
 #include "run/program_log.h"
-#include "run/terminate.h"
+#include "core/terminate.h"
 
 namespace zirka {
 

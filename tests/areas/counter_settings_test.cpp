@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "config/keyword.h"
+#include "core/keyword.h"
 #include "filelist/test_files.h"
 
 namespace zirka {

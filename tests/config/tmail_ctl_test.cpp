@@ -10,10 +10,10 @@
 #include <random>
 #include <string>
 
-#include "config/keyword.h"
+#include "core/keyword.h"
 #include "platform/console.h"
 #include "platform/text_file.h"
-#include "run/terminate.h"
+#include "core/terminate.h"
 #include "support/scoped_env.h"
 
 namespace zirka {

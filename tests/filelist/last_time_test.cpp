@@ -8,7 +8,7 @@
 #include "filelist/test_files.h"
 #include "support/failing_raw_file.h"
 #include "platform/files.h"
-#include "run/terminate.h"
+#include "core/terminate.h"
 
 namespace zirka {
 namespace {

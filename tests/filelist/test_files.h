@@ -12,7 +12,7 @@
 
 #include "platform/console.h"
 #include "platform/text_file.h"
-#include "run/context.h"
+#include "core/context.h"
 
 namespace zirka::testing {
 

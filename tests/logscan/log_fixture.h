@@ -9,8 +9,8 @@
 
 #include "platform/console.h"
 #include "platform/text_file.h"
-#include "run/context.h"
-#include "run/terminate.h"
+#include "core/context.h"
+#include "core/terminate.h"
 
 namespace zirka::testing {
 

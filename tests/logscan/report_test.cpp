@@ -7,7 +7,7 @@
 
 #include "platform/system.h"
 #include "platform/text_file.h"
-#include "run/context.h"
+#include "core/context.h"
 
 namespace zirka {
 namespace {

@@ -7,7 +7,7 @@
 
 #include "platform/console.h"
 #include "platform/files.h"
-#include "run/terminate.h"
+#include "core/terminate.h"
 
 namespace zirka {
 namespace {

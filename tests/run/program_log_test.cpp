@@ -10,7 +10,7 @@
 
 #include "platform/console.h"
 #include "platform/text_file.h"
-#include "run/messages.h"
+#include "core/messages.h"
 
 namespace zirka {
 namespace {

@@ -1,4 +1,4 @@
-#include "logscan/log_time.h"
+#include "core/log_time.h"
 
 #include <utility>
 

@@ -10,6 +10,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/log_time.h"
+#include "core/sent_table.h"
 #include "platform/console.h"
 #include "platform/text_file.h"
 
@@ -17,39 +19,12 @@ namespace zirka {
 
 using platform::TextFile;
 
-// A log time, 14 characters without a year: DD/MM HH:MM:SS in logs, in ZIRKA.CTL
-// and on the screen; MM/DD HH:MM:SS (after SwapDayMonth) when compared.
-using LogTime = std::string;
-
 // One T-Mail log.
 struct LogEntry {
   std::string path;                  // full path, upper case
   std::unique_ptr<TextFile> stream;  // open for reading, denying others write access
   bool isNew = false;                // holds lines newer than the stored Last_Time
   LogTime lastTime;                  // time of the last dated line read; empty until then
-};
-
-// One file name sent to a caller and how often it was sent.
-struct SentFile {
-  std::string name;        // without its path, upper case; may exceed 12 characters
-  std::int64_t times = 0;  // sent-file lines found for it
-  bool used = false;       // FIRST_ONLY: already raised one list entry, matches no more
-};
-
-// The sent files in order of first appearance, with a hash index by name.
-class SentTable {
- public:
-  // Adds one send of `name`; true when the name is new to the table.
-  bool Add(const std::string& name);
-  // The record named exactly `name`, or nullptr.
-  SentFile* Find(const std::string& name);
-  const std::vector<SentFile>& records() const { return records_; }
-  std::size_t size() const { return records_.size(); }
-  bool empty() const { return records_.empty(); }
-
- private:
-  std::vector<SentFile> records_;
-  std::unordered_map<std::string, std::size_t> index_;
 };
 
 // How a download counter is recognised and written, and where areas come from.

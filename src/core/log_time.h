@@ -8,6 +8,10 @@ namespace zirka {
 
 inline constexpr std::size_t kLogTimeLength = 14;
 
+// A log time, 14 characters without a year: DD/MM HH:MM:SS in logs, in ZIRKA.CTL
+// and on the screen; MM/DD HH:MM:SS (after SwapDayMonth) when compared.
+using LogTime = std::string;
+
 // A line whose characters 0, 1, 3 and 4 are decimal digits and whose character 2
 // is '/', with a real day (01-31) and month (01-12); its first 14 characters are
 // its log time. A line with another day or month carries no date.

@@ -1,7 +1,7 @@
 #pragma once
 // The one way a run ends.
 
-#include "run/context.h"
+#include "core/context.h"
 
 namespace zirka {
 

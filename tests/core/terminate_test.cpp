@@ -1,4 +1,4 @@
-#include "run/terminate.h"
+#include "core/terminate.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include "platform/console.h"
 #include "platform/system.h"
 #include "platform/text_file.h"
-#include "run/messages.h"
+#include "core/messages.h"
 
 namespace zirka {
 namespace {

@@ -1,4 +1,4 @@
-#include "config/keyword.h"
+#include "core/keyword.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "run/terminate.h"
+#include "core/terminate.h"
 
 #include "platform/system.h"
-#include "run/messages.h"
+#include "core/messages.h"
 
 namespace zirka {
 
