@@ -7,7 +7,6 @@
 #include "platform/files.h"
 #include "platform/system.h"
 #include "core/messages.h"
-#include "core/terminate.h"
 
 namespace zirka {
 
@@ -27,22 +26,22 @@ std::unique_ptr<platform::TextFile> OpenTmailCtl(const std::string& path) {
 }
 
 // Finds and opens T-MAIL.CTL: CTL_PATH, else the current directory, else the
-// directory the T-MAIL variable names. Ends the run when CTL_PATH names a file
+// directory the T-MAIL variable names. Errorlevel 1 when CTL_PATH names a file
 // that can't be opened.
-void LocateTmailCtl(RunContext& ctx) {
+Outcome LocateTmailCtl(RunContext& ctx) {
   ctx.mainCtl->Rewind();
   ctx.tmailCtlPath = UpperAscii(LookupKeyword(*ctx.mainCtl, "CTL_PATH"));
   if (!ctx.tmailCtlPath.empty()) {
     Debug(ctx, "T-Mail contol file override path is: " + ctx.tmailCtlPath + "\n");
     ctx.tmailCtl = OpenTmailCtl(ctx.tmailCtlPath);
-    if (!ctx.tmailCtl) Terminate(ctx, 1);
-    return;
+    if (!ctx.tmailCtl) return 1;
+    return std::nullopt;
   }
   ctx.tmailCtl = OpenTmailCtl("t-mail.ctl");
   if (ctx.tmailCtl) {
     Debug(ctx, "T-Mail.Ctl found in the current directory\n");
     ctx.tmailCtlPath = "T-MAIL.CTL";
-    return;
+    return std::nullopt;
   }
   Debug(ctx,
         "T-Mail.Ctl not found in the current directory.\n"
@@ -50,7 +49,7 @@ void LocateTmailCtl(RunContext& ctx) {
   const std::optional<std::string> variable = platform::GetEnv("T-MAIL");
   if (!variable) {
     Debug(ctx, "\"T-MAIL\" variable not found. Unable to find T-Mail.Ctl!\n\n\n");
-    return;
+    return std::nullopt;
   }
   std::string path = *variable;  // as written: its letter case is kept
   EnsureTrailingBackslash(path);
@@ -64,6 +63,7 @@ void LocateTmailCtl(RunContext& ctx) {
           "\"T-MAIL\" variable exists, but T-Mail.Ctl not found there!\nInvalid path is " +
               path + "\n\n");
   }
+  return std::nullopt;
 }
 
 // The T-Mail directory: the control file's path up to and including its last
@@ -126,8 +126,8 @@ void AddLogEntry(RunContext& ctx, std::size_t acceptedCount) {
                     static_cast<int>(acceptedCount)));
 }
 
-void BuildLogTable(RunContext& ctx) {
-  LocateTmailCtl(ctx);
+Outcome BuildLogTable(RunContext& ctx) {
+  if (const Outcome located = LocateTmailCtl(ctx)) return located;
   if (ctx.tmailCtl) ctx.tmailDirectory = DirectoryOf(ctx.tmailCtlPath);
 
   LogTableBuilder builder(ctx);
@@ -146,10 +146,11 @@ void BuildLogTable(RunContext& ctx) {
   }
 
   const std::size_t count = builder.Finish();
-  if (!ctx.tmailCtl && count == 0) Terminate(ctx, 1);
-  if (count == 0) Terminate(ctx, 2);
+  if (!ctx.tmailCtl && count == 0) return 1;
+  if (count == 0) return 2;
   Print(ctx, "\n");
   for (LogEntry& entry : ctx.logTable) entry.isNew = false;
+  return std::nullopt;
 }
 
 }  // namespace zirka

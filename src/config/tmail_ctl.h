@@ -2,6 +2,7 @@
 // T-MAIL.CTL and the table of T-Mail logs.
 
 #include "core/context.h"
+#include "core/terminate.h"
 
 namespace zirka {
 
@@ -11,7 +12,7 @@ void AddLogEntry(RunContext& ctx, std::size_t acceptedCount);
 
 // Finds T-MAIL.CTL (CTL_PATH, the current directory, the T-MAIL variable), sets
 // the T-Mail directory and builds the log table from LOG_PATH lines and T-Mail's
-// LOG line. Ends the run with errorlevel 1 or 2 when no log can be had.
-void BuildLogTable(RunContext& ctx);
+// LOG line. Errorlevel 1 or 2 when no log can be had.
+[[nodiscard]] Outcome BuildLogTable(RunContext& ctx);
 
 }  // namespace zirka

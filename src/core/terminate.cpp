@@ -1,11 +1,23 @@
 #include "core/terminate.h"
 
-#include "platform/system.h"
+#include <cstdio>
+
 #include "core/messages.h"
+#include "platform/system.h"
 
 namespace zirka {
 
 namespace {
+
+struct Elapsed {
+  unsigned minutes;
+  unsigned seconds;
+};
+
+Elapsed ElapsedSince(std::time_t startTime, std::time_t endTime) {
+  const auto elapsed = static_cast<unsigned>(endTime - startTime);
+  return {elapsed / 60, elapsed % 60};
+}
 
 // The errorlevel's closing message, written only while the program log is open.
 void WriteClosingMessage(RunContext& ctx, int errorlevel, std::time_t endTime) {
@@ -24,16 +36,12 @@ void WriteClosingMessage(RunContext& ctx, int errorlevel, std::time_t endTime) {
     case 4:
       WriteMessage(ctx, "\xFE No new sent files found - nothing done\n", Channel::ToLog);
       break;
-    case 6:
-      Print(ctx, "!FERR-Memory allocation/reallocation failed!\n");
-      LogWrite(ctx, "!FERR-Insufficient memory!\n");
-      break;
     default:
       break;
   }
 }
 
-void CloseEverything(RunContext& ctx) {
+void CloseEverything(RunContext& ctx) noexcept {
   if (ctx.programLog) ctx.programLog->Close();
   ctx.programLog.reset();
   if (ctx.report) ctx.report->Close();
@@ -43,22 +51,72 @@ void CloseEverything(RunContext& ctx) {
   for (LogEntry& entry : ctx.logTable) entry.stream.reset();
 }
 
-}  // namespace
+// Lets go of the run's big tables and their buffers; nothing here allocates.
+void FreeTables(RunContext& ctx) noexcept {
+  std::vector<LogEntry>().swap(ctx.logTable);
+  std::vector<std::string>().swap(ctx.areaTable);
+  std::vector<std::string>().swap(ctx.ignoreList);
+  ctx.sentTable = SentTable();
+  ctx.mainCtl.reset();
+  ctx.tmailCtl.reset();
+}
 
-void Terminate(RunContext& ctx, int errorlevel) {
+// One write of the out-of-memory ending. Writing may still need memory (a file's
+// buffer growing, a terminal's UTF-8 text): a write that can't have it is left out.
+template <typename Write>
+void WriteIfPossible(Write write) noexcept {
+  try {
+    write();
+  } catch (...) {
+  }
+}
+
+// The exit summary, formatted into a fixed buffer.
+void PrintExitSummary(RunContext& ctx, int errorlevel, Elapsed elapsed) noexcept {
+  char summary[96];
+  std::snprintf(summary, sizeof summary, "\xFE Exit with errorlevel %d\n\xFE Elapsed time %u:%02u\n",
+                errorlevel, elapsed.minutes, elapsed.seconds);
+  WriteIfPossible([&] { Print(ctx, summary); });
+}
+
+int EndOutOfMemory(RunContext& ctx) noexcept {
+  FreeTables(ctx);
+  const Elapsed elapsed = ElapsedSince(ctx.startTime, platform::Now());
+  if (ctx.logOpen()) {
+    WriteIfPossible([&] { Print(ctx, "!FERR-Memory allocation/reallocation failed!\n"); });
+    WriteIfPossible([&] { LogWrite(ctx, "!FERR-Insufficient memory!\n"); });
+    char line[64];
+    std::snprintf(line, sizeof line, "\xFE Elapsed %u:%02u\n", elapsed.minutes, elapsed.seconds);
+    WriteIfPossible([&] { LogWrite(ctx, line); });
+  }
+  CloseEverything(ctx);
+  PrintExitSummary(ctx, 6, elapsed);
+  return 6;
+}
+
+int EndRun(RunContext& ctx, int errorlevel) {
   const std::time_t endTime = platform::Now();
-  const auto elapsed = static_cast<unsigned>(endTime - ctx.startTime);
-  const unsigned minutes = elapsed / 60;
-  const unsigned seconds = elapsed % 60;
-
+  const Elapsed elapsed = ElapsedSince(ctx.startTime, endTime);
   if (ctx.logOpen()) {
     WriteClosingMessage(ctx, errorlevel, endTime);
-    LogWrite(ctx, Format("\xFE Elapsed %u:%02u\n", minutes, seconds));
+    LogWrite(ctx, Format("\xFE Elapsed %u:%02u\n", elapsed.minutes, elapsed.seconds));
   }
   CloseEverything(ctx);
   Print(ctx, Format("\xFE Exit with errorlevel %d\n\xFE Elapsed time %u:%02u\n", errorlevel,
-                    minutes, seconds));
-  throw RunEnded{errorlevel};
+                    elapsed.minutes, elapsed.seconds));
+  return errorlevel;
+}
+
+}  // namespace
+
+int Terminate(RunContext& ctx, int errorlevel) noexcept {
+  if (errorlevel == 6) return EndOutOfMemory(ctx);
+  try {
+    return EndRun(ctx, errorlevel);
+  } catch (...) {
+    // Only std::bad_alloc is thrown on this path.
+    return EndOutOfMemory(ctx);
+  }
 }
 
 }  // namespace zirka

@@ -4,7 +4,6 @@
 #include "filelist/temp_name.h"
 #include "platform/files.h"
 #include "core/messages.h"
-#include "core/terminate.h"
 
 namespace zirka {
 
@@ -109,7 +108,7 @@ void ShowNotices(RunContext& ctx, const CopyResult& result) {
 
 }  // namespace
 
-void StoreLastTime(RunContext& ctx) {
+int StoreLastTime(RunContext& ctx) {
   // Nothing to store: a forced run in which no log was new, or no dated line was
   // read at all. ZIRKA.CTL is left as it is.
   if (ctx.anyLogNew && !ctx.newLastTime.empty()) {
@@ -125,7 +124,7 @@ void StoreLastTime(RunContext& ctx) {
                    Channel::ToBoth);
     }
   }
-  Terminate(ctx, ctx.sentTable.empty() ? 4 : 0);
+  return ctx.sentTable.empty() ? 4 : 0;
 }
 
 }  // namespace zirka

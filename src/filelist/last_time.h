@@ -5,7 +5,7 @@
 namespace zirka {
 
 // Writes the new Last_Time into ZIRKA.CTL (replacing the Last_Time line or adding
-// one) and ends the run: errorlevel 0 when sent files were found, else 4.
-[[noreturn]] void StoreLastTime(RunContext& ctx);
+// one). Returns the errorlevel the run ends with: 0 when sent files were found, else 4.
+int StoreLastTime(RunContext& ctx);
 
 }  // namespace zirka

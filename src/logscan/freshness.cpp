@@ -6,7 +6,6 @@
 #include "core/keyword.h"
 #include "core/log_time.h"
 #include "core/messages.h"
-#include "core/terminate.h"
 
 namespace zirka {
 
@@ -46,7 +45,7 @@ bool HoldsLaterLine(TextFile& stream, const LogTime& storedLastTime) {
 
 }  // namespace
 
-void CheckFreshness(RunContext& ctx) {
+Outcome CheckFreshness(RunContext& ctx) {
   ctx.mainCtl->Rewind();
   const std::string value = LookupKeyword(*ctx.mainCtl, "LAST_TIME");
   if (!value.empty() && !IsWellFormedLogTime(value)) {
@@ -83,9 +82,10 @@ void CheckFreshness(RunContext& ctx) {
   if (ctx.forced) {
     // The scan then reads every log from its first line.
     for (LogEntry& entry : ctx.logTable) entry.stream->Rewind();
-    return;
+    return std::nullopt;
   }
-  if (!ctx.anyLogNew) Terminate(ctx, 4);
+  if (!ctx.anyLogNew) return 4;
+  return std::nullopt;
 }
 
 }  // namespace zirka

@@ -83,7 +83,7 @@ void ParseCommandLine(RunContext& ctx, const std::vector<std::string>& args) {
   }
 }
 
-void OpenMainControlFile(RunContext& ctx) {
+Outcome OpenMainControlFile(RunContext& ctx) {
   if (ctx.mainCtlPath.empty()) ctx.mainCtlPath = DefaultControlFilePath(ctx.programPath);
   ctx.mainCtl = platform::OpenText(ctx.mainCtlPath, platform::Mode::Read,
                                    platform::Share::DenyWrite);
@@ -91,8 +91,9 @@ void OpenMainControlFile(RunContext& ctx) {
     Print(ctx, "!FERR-Main control file ");
     Print(ctx, ctx.mainCtlPath);
     Print(ctx, " not found!\n\n");
-    Terminate(ctx, 5);
+    return 5;
   }
+  return std::nullopt;
 }
 
 }  // namespace zirka

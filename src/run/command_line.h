@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/context.h"
+#include "core/terminate.h"
 
 namespace zirka {
 
@@ -16,7 +17,7 @@ void ShowStartBanner();
 void ParseCommandLine(RunContext& ctx, const std::vector<std::string>& args);
 
 // Finds the main control file (the -c= path or ZIRKA.CTL beside the program) and
-// opens it, or ends the run with errorlevel 5.
-void OpenMainControlFile(RunContext& ctx);
+// opens it; errorlevel 5 when it can't be opened.
+[[nodiscard]] Outcome OpenMainControlFile(RunContext& ctx);
 
 }  // namespace zirka

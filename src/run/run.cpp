@@ -20,19 +20,19 @@ namespace zirka {
 
 namespace {
 
-// The phases in their fixed order; the last one ends the run through Terminate.
-[[noreturn]] void RunPhases(RunContext& ctx, const std::vector<std::string>& args,
-                            bool consoleUsable) {
+// The phases in their fixed order. Returns the errorlevel the run ends with; only
+// here is Terminate called.
+int RunPhases(RunContext& ctx, const std::vector<std::string>& args, bool consoleUsable) {
   if (!consoleUsable) {
     Print(ctx, "!FER-Cann't recognize standart output device!\n");
-    Terminate(ctx, 7);
+    return Terminate(ctx, 7);
   }
   ShowStartBanner();
   ParseCommandLine(ctx, args);
-  OpenMainControlFile(ctx);
+  if (const Outcome end = OpenMainControlFile(ctx)) return Terminate(ctx, *end);
   OpenProgramLogAndReport(ctx);
-  BuildLogTable(ctx);
-  CheckFreshness(ctx);
+  if (const Outcome end = BuildLogTable(ctx)) return Terminate(ctx, *end);
+  if (const Outcome end = CheckFreshness(ctx)) return Terminate(ctx, *end);
   ReadCounterSettings(ctx);
   BuildAreaTable(ctx);
   ReadIgnoreList(ctx);
@@ -41,7 +41,7 @@ namespace {
     WriteReport(ctx);
     UpdateFileAreas(ctx);
   }
-  StoreLastTime(ctx);
+  return Terminate(ctx, StoreLastTime(ctx));
 }
 
 }  // namespace
@@ -52,14 +52,10 @@ int RunZirka(platform::Screen& screen, const std::vector<std::string>& args,
   ctx.startTime = platform::Now();
   ctx.programPath = programPath;
   try {
-    try {
-      RunPhases(ctx, args, consoleUsable);
-    } catch (const std::bad_alloc&) {
-      // Every failed allocation of the run ends here, whatever phase it hit.
-      Terminate(ctx, 6);
-    }
-  } catch (const RunEnded& end) {
-    return end.errorlevel;
+    return RunPhases(ctx, args, consoleUsable);
+  } catch (const std::bad_alloc&) {
+    // Every failed allocation of the run ends here, whatever phase it hit.
+    return Terminate(ctx, 6);
   }
 }
 

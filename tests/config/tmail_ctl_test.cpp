@@ -14,6 +14,7 @@
 #include "platform/console.h"
 #include "platform/text_file.h"
 #include "core/terminate.h"
+#include "support/end_of.h"
 #include "support/scoped_env.h"
 
 namespace zirka {
@@ -53,12 +54,7 @@ class LogTableTest : public ::testing::Test {
   int Build(const std::string& mainCtl) {
     ctx.mainCtl = platform::MakeMemoryText(std::make_shared<std::string>(mainCtl), "ZIRKA.CTL");
     ctx.programLog = platform::MakeMemoryText(programLog, "ZIRKA.LOG");
-    try {
-      BuildLogTable(ctx);
-    } catch (const RunEnded& end) {
-      return end.errorlevel;
-    }
-    return -1;
+    return testing::EndOf(ctx, BuildLogTable(ctx));
   }
 
   fs::path root_;

@@ -36,11 +36,7 @@ Ending End(int errorlevel, bool withLog, bool debug, long elapsedSeconds = 0) {
   const std::time_t before = platform::Now();
   ctx.startTime = before - elapsedSeconds;
   Ending out;
-  try {
-    Terminate(ctx, errorlevel);
-  } catch (const RunEnded& end) {
-    out.errorlevel = end.errorlevel;
-  }
+  out.errorlevel = Terminate(ctx, errorlevel);
   const std::time_t after = platform::Now();
   out.screen = screen.text;
   out.log = *logBytes;

@@ -45,13 +45,7 @@ class LastTimeTest : public ::testing::Test {
     run_.ctx.mainCtl = platform::OpenText(run_.ctx.mainCtlPath, platform::Mode::Read,
                                           platform::Share::DenyWrite);
     EXPECT_NE(run_.ctx.mainCtl, nullptr);
-    try {
-      StoreLastTime(run_.ctx);
-    } catch (const RunEnded& end) {
-      return end.errorlevel;
-    }
-    ADD_FAILURE() << "StoreLastTime returned";
-    return -1;
+    return Terminate(run_.ctx, StoreLastTime(run_.ctx));
   }
 
   std::string Ctl() const { return scratch_.Slurp("ZIRKA.CTL"); }
@@ -83,7 +77,7 @@ TEST_F(LastTimeTest, AControlFileThatCannotBeReadToItsEndIsLeftWhole) {
   scratch_.Put("ZIRKA.CTL", ctl);
   run_.ctx.mainCtl = std::make_unique<platform::TextFile>(
       std::make_unique<testing::FailingReadFile>(ctl, 20), run_.ctx.mainCtlPath);
-  EXPECT_THROW(StoreLastTime(run_.ctx), RunEnded);
+  Terminate(run_.ctx, StoreLastTime(run_.ctx));
   EXPECT_EQ(Ctl(), ctl);
   EXPECT_EQ(Notices(), kFailed + "\n");
   ExpectNoTemporaryFiles();
@@ -145,11 +139,7 @@ TEST_F(LastTimeTest, NoSentFileStillStoresTheTimeAndEndsWithFour) {
   scratch_.Put("ZIRKA.CTL", "Last_Time 01/12 10:00:00\r\n");
   quiet.ctx.mainCtl = platform::OpenText(quiet.ctx.mainCtlPath, platform::Mode::Read,
                                          platform::Share::DenyWrite);
-  try {
-    StoreLastTime(quiet.ctx);
-  } catch (const RunEnded& end) {
-    EXPECT_EQ(end.errorlevel, 4);
-  }
+  EXPECT_EQ(Terminate(quiet.ctx, StoreLastTime(quiet.ctx)), 4);
   EXPECT_EQ(Ctl(), kLine);
 }
 

@@ -20,7 +20,7 @@ TEST(CheckFreshness, WithoutStoredTimeEveryLogIsNewAndNothingIsRead) {
   LogRun run("LOG_PATH x\n");
   run.AddLog("A.LOG", kOld);
   run.AddLog("B.LOG", "");
-  EXPECT_EQ(EndOf([&] { CheckFreshness(run.ctx); }), -1);
+  EXPECT_EQ(EndOf(run.ctx, CheckFreshness(run.ctx)), -1);
   EXPECT_TRUE(run.ctx.logTable[0].isNew);
   EXPECT_TRUE(run.ctx.logTable[1].isNew);
   EXPECT_TRUE(run.ctx.noStoredLastTime);
@@ -34,7 +34,7 @@ TEST(CheckFreshness, WarnsOfMissingStoredTimeInDebugMode) {
   run.ctx.debug = true;
   run.OpenProgramLog();
   run.AddLog("A.LOG", "");
-  CheckFreshness(run.ctx);
+  EXPECT_EQ(EndOf(run.ctx, CheckFreshness(run.ctx)), -1);
   const std::string warning =
       "!WARN-No last analisis time found in Zirka.Ctl!\nAssuming all log files are new...\n";
   EXPECT_EQ(run.screen.text, warning + "\n");
@@ -52,7 +52,7 @@ TEST(CheckFreshness, MarksLogsAndLeavesStreamsAtTheProvingLine) {
              "03/05 12:00:00 equal is not later\r\n"
              "03/05 12:00:01 the first later line\r\n"
              "04/05 09:00:00 next\r\n");
-  EXPECT_EQ(EndOf([&] { CheckFreshness(run.ctx); }), -1);
+  EXPECT_EQ(EndOf(run.ctx, CheckFreshness(run.ctx)), -1);
   EXPECT_EQ(run.screen.text,
             "\xF9 Checking C:\\LOGS\\A.LOG...old\n\xF9 Checking C:\\LOGS\\B.LOG...OK\n\n");
   EXPECT_FALSE(run.ctx.logTable[0].isNew);
@@ -69,7 +69,7 @@ TEST(CheckFreshness, TimeEqualToTheNewestLineIsOldAndEndsTheRun) {
   LogRun run("LAST_TIME 02/05 11:00:00\n");
   run.OpenProgramLog();
   run.AddLog("A.LOG", kOld);
-  EXPECT_EQ(EndOf([&] { CheckFreshness(run.ctx); }), 4);
+  EXPECT_EQ(EndOf(run.ctx, CheckFreshness(run.ctx)), 4);
   EXPECT_FALSE(run.ctx.anyLogNew);
   EXPECT_NE(run.screen.text.find("\xF9 Checking A.LOG...old\n\n"), std::string::npos);
   EXPECT_NE(run.programLog->find("\xFE No new sent files found - nothing done\r\n"),
@@ -79,12 +79,12 @@ TEST(CheckFreshness, TimeEqualToTheNewestLineIsOldAndEndsTheRun) {
 TEST(CheckFreshness, YearTurnInBothDirections) {
   LogRun forward("LAST_TIME 28/12 12:00:00\n");
   forward.AddLog("A.LOG", "02/01 08:00:00 after new year\n");
-  EXPECT_EQ(EndOf([&] { CheckFreshness(forward.ctx); }), -1);
+  EXPECT_EQ(EndOf(forward.ctx, CheckFreshness(forward.ctx)), -1);
   EXPECT_TRUE(forward.ctx.logTable[0].isNew);
 
   LogRun backward("LAST_TIME 05/01 10:00:00\n");
   backward.AddLog("A.LOG", "30/12 10:00:00 last year\n");
-  EXPECT_EQ(EndOf([&] { CheckFreshness(backward.ctx); }), 4);
+  EXPECT_EQ(EndOf(backward.ctx, CheckFreshness(backward.ctx)), 4);
 }
 
 TEST(CheckFreshness, OverLongLinesAreReadInPiecesOf180) {
@@ -92,7 +92,7 @@ TEST(CheckFreshness, OverLongLinesAreReadInPiecesOf180) {
   const std::string longLine = "01/05 10:00:00 " + std::string(165, 'x') + "09/05 10:00:00 tail\r\n";
   LogRun run("LAST_TIME 03/05 12:00:00\n");
   run.AddLog("A.LOG", longLine + "04/05 09:00:00 next\r\n");
-  CheckFreshness(run.ctx);
+  EXPECT_EQ(EndOf(run.ctx, CheckFreshness(run.ctx)), -1);
   EXPECT_TRUE(run.ctx.logTable[0].isNew);
   EXPECT_EQ(run.RestOf(0), "09/05 10:00:00 tail\n04/05 09:00:00 next\n");
 }
@@ -104,7 +104,7 @@ TEST(CheckFreshness, ProvingSentLineLongerThan180IsCountedWhole) {
   LogRun run("LAST_TIME 03/05 12:00:00\n");
   LogEntry& log = run.AddLog("A.LOG", std::string(kOld) + "04/05 08:00:00 ZS " + path +
                                           " OK: 1000 cps\r\n");
-  CheckFreshness(run.ctx);
+  EXPECT_EQ(EndOf(run.ctx, CheckFreshness(run.ctx)), -1);
   ASSERT_TRUE(log.isNew);
   EXPECT_EQ(NextSentFile(run.ctx, log), std::optional<std::string>("NEW.ZIP"));
   EXPECT_EQ(log.lastTime, "04/05 08:00:00");
@@ -116,7 +116,7 @@ TEST(CheckFreshness, ForcedModeRewindsEveryLogAndGoesOn) {
   run.ctx.forced = true;
   run.AddLog("A.LOG", kOld);
   run.AddLog("B.LOG", "04/05 09:00:00 new\r\n05/05 09:00:00 newer\r\n");
-  EXPECT_EQ(EndOf([&] { CheckFreshness(run.ctx); }), -1);
+  EXPECT_EQ(EndOf(run.ctx, CheckFreshness(run.ctx)), -1);
   EXPECT_FALSE(run.ctx.logTable[0].isNew);  // the check's verdict stands
   EXPECT_TRUE(run.ctx.logTable[1].isNew);
   EXPECT_EQ(run.RestOf(0), "01/05 10:00:00 Session with 2:5020/1\n"
@@ -126,7 +126,7 @@ TEST(CheckFreshness, ForcedModeRewindsEveryLogAndGoesOn) {
   LogRun none("LAST_TIME 03/05 12:00:00\n");
   none.ctx.forced = true;
   none.AddLog("A.LOG", kOld);
-  EXPECT_EQ(EndOf([&] { CheckFreshness(none.ctx); }), -1);
+  EXPECT_EQ(EndOf(none.ctx, CheckFreshness(none.ctx)), -1);
   EXPECT_FALSE(none.ctx.anyLogNew);
   EXPECT_EQ(none.ctx.logTable[0].stream->Tell(), 0u);
 }
@@ -135,7 +135,7 @@ TEST(CheckFreshness, OddStoredTimeIsWarnedOfAndUsedAsItStands) {
   LogRun run("LAST_TIME 03/05 12:00:00 and more\n");
   run.OpenProgramLog();
   run.AddLog("A.LOG", "03/05 12:00:01 later\n");
-  CheckFreshness(run.ctx);
+  EXPECT_EQ(EndOf(run.ctx, CheckFreshness(run.ctx)), -1);
   const std::string warning =
       "!WARN-Last_Time 03/05 12:00:00 AND MORE in Zirka.Ctl is not DD/MM HH:MM:SS, "
       "used as it stands\n";
@@ -149,19 +149,19 @@ TEST(CheckFreshness, OddStoredTimeIsWarnedOfAndUsedAsItStands) {
 
   LogRun shortOne("LAST_TIME 3/5\n");
   shortOne.AddLog("A.LOG", "01/01 00:00:00 x\n");
-  CheckFreshness(shortOne.ctx);
+  EndOf(shortOne.ctx, CheckFreshness(shortOne.ctx));
   EXPECT_EQ(shortOne.screen.text.rfind("!WARN-Last_Time 3/5 in Zirka.Ctl", 0), 0u);
   EXPECT_EQ(shortOne.ctx.storedLastTime, "3/5");
 
   for (const char* bad : {"03/05 12:00:0x", "03.05 12:00:00", "03/05 12-00:00", "03/05 2:00:00"}) {
     LogRun r(std::string("LAST_TIME ") + bad + "\n");
     r.AddLog("A.LOG", "");
-    EndOf([&] { CheckFreshness(r.ctx); });
+    EndOf(r.ctx, CheckFreshness(r.ctx));
     EXPECT_EQ(r.screen.text.rfind("!WARN-Last_Time ", 0), 0u) << bad;
   }
   LogRun good("LAST_TIME 03/05 12:00:00\n");
   good.AddLog("A.LOG", "");
-  EndOf([&] { CheckFreshness(good.ctx); });
+  EndOf(good.ctx, CheckFreshness(good.ctx));
   EXPECT_EQ(good.screen.text.find("!WARN"), std::string::npos);
 }
 

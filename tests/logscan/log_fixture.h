@@ -2,7 +2,6 @@
 // A run context over memory streams for the log-analysis tests: a main control
 // file, a program log and any number of logs, all held in strings.
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,6 +10,7 @@
 #include "platform/text_file.h"
 #include "core/context.h"
 #include "core/terminate.h"
+#include "support/end_of.h"
 
 namespace zirka::testing {
 
@@ -44,14 +44,5 @@ struct LogRun {
   }
 };
 
-// Runs a phase; the errorlevel it ended the run with, or -1 when it returned.
-inline int EndOf(const std::function<void()>& phase) {
-  try {
-    phase();
-  } catch (const RunEnded& end) {
-    return end.errorlevel;
-  }
-  return -1;
-}
 
 }  // namespace zirka::testing

@@ -115,10 +115,8 @@ std::string MissingControlFileMessage(const std::string& programPath,
   RunContext ctx(screen);
   ctx.programPath = programPath;
   ctx.mainCtlPath = ctlPath;
-  try {
-    OpenMainControlFile(ctx);
-  } catch (const RunEnded& end) {
-    EXPECT_EQ(end.errorlevel, 5);
+  if (const Outcome end = OpenMainControlFile(ctx)) {
+    EXPECT_EQ(Terminate(ctx, *end), 5);
     const std::string summary = "\xFE Exit with errorlevel 5\n";
     const std::size_t at = screen.text.find(summary);
     EXPECT_NE(at, std::string::npos) << screen.text;
