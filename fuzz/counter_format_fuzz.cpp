@@ -17,12 +17,12 @@
 #include <string>
 #include <string_view>
 
-#include "core/keyword.h"
 #include "counter_check.h"
 #include "filelist/counter_format.h"
 #include "filelist/files_bbs.h"
 #include "fuzz_support.h"
 #include "platform/console.h"
+#include "core/text.h"
 
 namespace {
 

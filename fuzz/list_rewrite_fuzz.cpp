@@ -21,12 +21,12 @@
 #include <utility>
 #include <vector>
 
-#include "core/keyword.h"
 #include "counter_check.h"
 #include "filelist/counter_format.h"
 #include "filelist/files_bbs.h"
 #include "fuzz_support.h"
 #include "platform/console.h"
+#include "core/text.h"
 
 namespace {
 

@@ -22,11 +22,11 @@
 #include <unordered_map>
 #include <vector>
 
-#include "core/keyword.h"
 #include "fuzz_support.h"
 #include "core/log_time.h"
 #include "logscan/sent_scan.h"
 #include "platform/console.h"
+#include "core/text.h"
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include "core/keyword.h"
 #include "platform/files.h"
 #include "core/messages.h"
+#include "core/text.h"
 
 namespace zirka {
 
@@ -24,14 +25,6 @@ std::string CleanListLine(std::string line) {
   std::string trimmed = TrimBlanks(line);
   if (trimmed.size() < kMinListLine) return {};
   return trimmed;
-}
-
-// The last directory separator of `text`, or npos.
-std::size_t LastSeparator(const std::string& text) {
-  for (std::size_t i = text.size(); i > 0; --i) {
-    if (platform::IsDirSeparator(text[i - 1])) return i - 1;
-  }
-  return std::string::npos;
 }
 
 platform::Share ShareFor(AreaSource source) {
@@ -132,7 +125,8 @@ void AcceptArea(RunContext& ctx, const std::string& directory, AreaSource source
 }
 
 void BuildAreaTable(RunContext& ctx) {
-  // Every AREA line from where the stream stands, down to the first empty value.
+  // Every AREA line from the top of ZIRKA.CTL, down to the first empty value.
+  ctx.mainCtl->Rewind();
   for (;;) {
     std::string directory = LookupKeyword(*ctx.mainCtl, "AREA");
     if (directory.empty()) break;

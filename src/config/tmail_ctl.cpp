@@ -7,6 +7,7 @@
 #include "platform/files.h"
 #include "platform/system.h"
 #include "core/messages.h"
+#include "core/text.h"
 
 namespace zirka {
 
@@ -69,10 +70,8 @@ Outcome LocateTmailCtl(RunContext& ctx) {
 // The T-Mail directory: the control file's path up to and including its last
 // directory separator; empty when it has none.
 std::string DirectoryOf(const std::string& path) {
-  for (std::size_t i = path.size(); i > 0; --i) {
-    if (platform::IsDirSeparator(path[i - 1])) return path.substr(0, i);
-  }
-  return {};
+  const std::size_t last = LastSeparator(path);
+  return last == std::string::npos ? std::string() : path.substr(0, last + 1);
 }
 
 // Builds the table one log at a time; the spare entry at index `accepted` is

@@ -2,11 +2,11 @@
 
 #include <utility>
 
+#include "core/text.h"
+
 namespace zirka {
 
 namespace {
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The byte at `i` as an unsigned code; a position past the end reads as 0, as the
 // terminator of a shorter text would.

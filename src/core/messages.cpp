@@ -32,6 +32,11 @@ void LogWrite(RunContext& ctx, std::string_view text) {
   if (ctx.programLog) ctx.programLog->Write(text);
 }
 
+void PrintAndLog(RunContext& ctx, std::string_view text) {
+  Print(ctx, text);
+  LogWrite(ctx, text);
+}
+
 void WriteMessage(RunContext& ctx, std::string_view text, Channel channel) {
   switch (channel) {
     case Channel::ToLog:

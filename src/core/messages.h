@@ -25,6 +25,9 @@ void Debug(RunContext& ctx, std::string_view text);
 // Writes bytes to the program log when it is open.
 void LogWrite(RunContext& ctx, std::string_view text);
 
+// The same bytes, as they stand, to the screen and (when open) the program log.
+void PrintAndLog(RunContext& ctx, std::string_view text);
+
 // ToLog: the text to the program log when open. ToScreen: the text and a line
 // break to the screen. ToBoth: both.
 void WriteMessage(RunContext& ctx, std::string_view text, Channel channel);

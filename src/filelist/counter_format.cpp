@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "core/messages.h"
+#include "core/text.h"
 
 namespace zirka {
 
@@ -151,8 +152,8 @@ std::string FormatCounterLine(RunContext& ctx, std::string_view entry, std::size
 
   // The name padded to 12 columns (a longer name field is written whole), one
   // blank, the bracketed counter and the tail, byte for byte.
-  std::string line = nameField;
-  if (line.size() < kNameWidth) line.append(kNameWidth - line.size(), ' ');
+  std::string line;
+  AppendPadded(line, nameField, kNameWidth);
   line.push_back(' ');
   line.push_back(s.leftBracket);
   line.append(counter);

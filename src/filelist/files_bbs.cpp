@@ -1,10 +1,10 @@
 #include "filelist/files_bbs.h"
 
-#include "core/keyword.h"
 #include "filelist/counter_format.h"
-#include "filelist/temp_name.h"
+#include "core/replacement.h"
 #include "platform/files.h"
 #include "core/messages.h"
+#include "core/text.h"
 
 namespace zirka {
 
@@ -35,18 +35,15 @@ void WarnLongName(RunContext& ctx, std::string_view line) {
   Print(ctx, line);
 }
 
-// Names at most 12 characters wide, padded as the debug lines show them.
-std::string Padded(const std::string& name, std::size_t width) {
-  std::string text = name;
-  if (text.size() < width) text.append(width - text.size(), ' ');
-  return text;
-}
-
 void ShowMatch(RunContext& ctx, const SentFile& sent) {
   if (!ctx.debug) return;
   const auto times = static_cast<long long>(sent.times);
-  Print(ctx, "\xFA " + Padded(sent.name, 13) + Format(" %lld times\n", times));
-  LogWrite(ctx, "     " + Padded(sent.name, 12) + Format("   %2lld times\n", times));
+  std::string screenLine = "\xFA ";
+  AppendPadded(screenLine, sent.name, 13);
+  Print(ctx, screenLine + Format(" %lld times\n", times));
+  std::string logLine = "     ";
+  AppendPadded(logLine, sent.name, 12);
+  LogWrite(ctx, logLine + Format("   %2lld times\n", times));
 }
 
 // The sent file that a list line raises, or nullptr when the line is copied as
@@ -67,9 +64,7 @@ SentFile* MatchingSentFile(RunContext& ctx, const std::string& line, std::size_t
 }
 
 void ReportNotReplaced(RunContext& ctx, const std::string& list) {
-  const std::string message = "!ERR-Cann't replace " + list + "\n";
-  Print(ctx, message);
-  LogWrite(ctx, message);
+  PrintAndLog(ctx, "!ERR-Cann't replace " + list + "\n");
 }
 
 }  // namespace
@@ -97,23 +92,12 @@ void RewriteFileList(RunContext& ctx, const std::string& area, int /*number*/) {
   std::unique_ptr<platform::TextFile> temp;
   if (list) temp = platform::OpenText(tempPath, platform::Mode::Write, platform::Share::DenyAll);
   if (!list || !temp) {
-    const std::string message = "!ERR-Cann't create temp file " + tempPath + "\n";
-    Print(ctx, message);
-    LogWrite(ctx, message);
+    PrintAndLog(ctx, "!ERR-Cann't create temp file " + tempPath + "\n");
     return;
   }
 
-  // The old list is never deleted: the new one is committed to the disk, both are
-  // closed, and the new one is moved over the old in one step. Any failure on the
-  // way leaves the old list whole and removes the temporary file.
-  bool written = CopyFileList(ctx, *list, *temp);
-  written = temp->Flush() && written;
-  list->Close();
-  list.reset();
-  written = temp->Close() && written;
-  temp.reset();
-  if (!written || !platform::ReplaceFile(tempPath, area)) {
-    platform::RemoveFile(tempPath);
+  const bool written = CopyFileList(ctx, *list, *temp);
+  if (!FinishReplacement(std::move(temp), tempPath, area, written, [&] { list.reset(); })) {
     ReportNotReplaced(ctx, area);
   }
 }

@@ -4,14 +4,13 @@
 #include <string>
 
 #include "core/keyword.h"
+#include "core/text.h"
 #include "core/log_time.h"
 #include "core/messages.h"
 
 namespace zirka {
 
 namespace {
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // True for a value of the form DD/MM HH:MM:SS, digits where digits belong.
 bool IsWellFormedLogTime(const std::string& value) {

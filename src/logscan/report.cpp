@@ -5,6 +5,7 @@
 
 #include "platform/system.h"
 #include "core/messages.h"
+#include "core/text.h"
 
 namespace zirka {
 
@@ -21,8 +22,7 @@ void WriteReport(RunContext& ctx) {
   std::uint64_t total = 0;
   for (const SentFile& file : ctx.sentTable.records()) {
     // The name is written whole, padded to 12 columns when it is shorter.
-    block += file.name;
-    if (file.name.size() < kNameColumns) block.append(kNameColumns - file.name.size(), ' ');
+    AppendPadded(block, file.name, kNameColumns);
     block += "       " + std::to_string(file.times) + "\n";
     total += static_cast<std::uint64_t>(file.times);
   }

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <string_view>
 
-#include "core/keyword.h"
 #include "platform/console.h"
 #include "platform/files.h"
 #include "core/messages.h"
 #include "core/terminate.h"
+#include "core/text.h"
 
 namespace zirka {
 
@@ -44,10 +44,9 @@ bool IsControlFileSwitch(std::string_view arg) {
 // ends it, and ZIRKA.CTL, all upper case. A program path without any separator
 // gives ZIRKA.CTL in the current directory.
 std::string DefaultControlFilePath(const std::string& programPath) {
-  std::size_t cut = programPath.size();
-  while (cut > 0 && !platform::IsDirSeparator(programPath[cut - 1])) --cut;
-  if (cut == 0) return "ZIRKA.CTL";
-  return UpperAscii(programPath.substr(0, cut) + "ZIRKA.CTL");
+  const std::size_t last = LastSeparator(programPath);
+  if (last == std::string::npos) return "ZIRKA.CTL";
+  return UpperAscii(programPath.substr(0, last + 1) + "ZIRKA.CTL");
 }
 
 }  // namespace

@@ -7,16 +7,11 @@
 #include "platform/files.h"
 #include "platform/system.h"
 #include "core/messages.h"
+#include "core/text.h"
 
 namespace zirka {
 
 namespace {
-
-// The first value of `keyword` in ZIRKA.CTL, read from the top of the file.
-std::string FirstValue(RunContext& ctx, std::string_view keyword) {
-  ctx.mainCtl->Rewind();
-  return LookupKeyword(*ctx.mainCtl, keyword);
-}
 
 // "No" in any letter case opens the file anew; any other value (or none) appends.
 platform::Mode OpenModeFor(const std::string& keepValue) {
@@ -29,8 +24,8 @@ platform::Mode OpenModeFor(const std::string& keepValue) {
 // without a message.
 std::unique_ptr<TextFile> OpenNamedFile(RunContext& ctx, std::string_view keepKeyword,
                                         std::string_view pathKeyword) {
-  const platform::Mode mode = OpenModeFor(FirstValue(ctx, keepKeyword));
-  const std::string path = FirstValue(ctx, pathKeyword);
+  const platform::Mode mode = OpenModeFor(FirstKeywordValue(*ctx.mainCtl, keepKeyword));
+  const std::string path = FirstKeywordValue(*ctx.mainCtl, pathKeyword);
   if (path.empty()) return nullptr;
   return platform::OpenText(path, mode, platform::Share::DenyWrite);
 }

@@ -3,10 +3,10 @@
 #include <new>
 
 #include "areas/area_table.h"
-#include "areas/counter_settings.h"
+#include "config/counter_settings.h"
 #include "config/tmail_ctl.h"
 #include "filelist/files_bbs.h"
-#include "filelist/last_time.h"
+#include "config/last_time.h"
 #include "logscan/freshness.h"
 #include "logscan/report.h"
 #include "logscan/sent_scan.h"

@@ -75,6 +75,15 @@ TEST_F(AreaTableTest, AreaLinesAreTakenAsTheyStand) {
   EXPECT_EQ(run_.Log(), Dos("\xFE Total 2 file area(s) found\n"));
 }
 
+TEST_F(AreaTableTest, AreaLinesAreReadFromTheTopWhereverTheStreamStands) {
+  run_.ctx.mainCtl = CapturedRun::Text("AREA files\n");
+  std::string piece;
+  while (run_.ctx.mainCtl->ReadPiece(piece, 80)) {
+  }
+  BuildAreaTable(run_.ctx);
+  EXPECT_EQ(run_.ctx.areaTable, (Areas{"FILES\\FILES.BBS"}));
+}
+
 TEST_F(AreaTableTest, TheAreaTableHasNoUpperBound) {
   std::string ctl;
   for (int i = 0; i < 200; ++i) ctl += "AREA FILES\\UTIL\n";

@@ -10,12 +10,12 @@
 #include <random>
 #include <string>
 
-#include "core/keyword.h"
 #include "platform/console.h"
 #include "platform/text_file.h"
 #include "core/terminate.h"
 #include "support/end_of.h"
 #include "support/scoped_env.h"
+#include "core/text.h"
 
 namespace zirka {
 namespace {

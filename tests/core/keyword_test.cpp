@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/text_file.h"
+#include "core/text.h"
 
 namespace zirka {
 namespace {

@@ -5,10 +5,11 @@
 
 namespace zirka {
 
-// DLC_DIGITS, LOOKUP_CTL, LEFT_BRACKET, RIGHT_BRACKET; leaves ZIRKA.CTL rewound.
+// DLC_DIGITS, LOOKUP_CTL, LEFT_BRACKET, RIGHT_BRACKET, FIRST_ONLY and LEAD_CHAR,
+// each from its first line in ZIRKA.CTL.
 void ReadCounterSettings(RunContext& ctx);
 
-// The IGNORE lines, then FIRST_ONLY and LEAD_CHAR.
+// The IGNORE lines, from the top of ZIRKA.CTL down to the first empty value.
 void ReadIgnoreList(RunContext& ctx);
 
 }  // namespace zirka

@@ -1,4 +1,4 @@
-#include "filelist/temp_name.h"
+#include "core/replacement.h"
 
 #include <gtest/gtest.h>
 

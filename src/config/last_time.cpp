@@ -1,9 +1,10 @@
-#include "filelist/last_time.h"
+#include "config/last_time.h"
 
 #include "core/keyword.h"
-#include "filelist/temp_name.h"
+#include "core/replacement.h"
 #include "platform/files.h"
 #include "core/messages.h"
+#include "core/text.h"
 
 namespace zirka {
 
@@ -82,27 +83,18 @@ bool ReplaceThrough(RunContext& ctx, const std::string& tempPath, CopyResult& re
     ctx.mainCtl =
         platform::OpenText(ctx.mainCtlPath, platform::Mode::Read, platform::Share::DenyWrite);
   }
-  bool ok = ctx.mainCtl != nullptr;
-  if (ok) result = CopyControlFile(ctx, *ctx.mainCtl, *temp);
-  ok = ok && result.written && temp->Flush();
-  ok = temp->Close() && ok;
-  temp.reset();
-  if (ok) {
-    ctx.mainCtl.reset();
-    ok = platform::ReplaceFile(tempPath, ctx.mainCtlPath);
-  }
-  if (!ok) platform::RemoveFile(tempPath);
-  return ok;
+  if (ctx.mainCtl) result = CopyControlFile(ctx, *ctx.mainCtl, *temp);
+  const bool written = ctx.mainCtl != nullptr && result.written;
+  return FinishReplacement(std::move(temp), tempPath, ctx.mainCtlPath, written,
+                           [&] { ctx.mainCtl.reset(); });
 }
 
 void ShowNotices(RunContext& ctx, const CopyResult& result) {
   for (int i = 0; i < result.updated; ++i) {
-    Print(ctx, "\xFE \"Last_Time\" variable updated\n");
-    LogWrite(ctx, "\xFE \"Last_Time\" variable updated\n");
+    PrintAndLog(ctx, "\xFE \"Last_Time\" variable updated\n");
   }
   if (result.added) {
-    Print(ctx, "\xFE \"Last_Time\" variable added to Zirka.Ctl\n");
-    LogWrite(ctx, "\xFE \"Last_Time\" variable added to Zirka.Ctl\n");
+    PrintAndLog(ctx, "\xFE \"Last_Time\" variable added to Zirka.Ctl\n");
   }
 }
 

@@ -1,9 +1,10 @@
-#include "areas/counter_settings.h"
+#include "config/counter_settings.h"
 
 #include <cstdint>
 
 #include "core/keyword.h"
 #include "core/messages.h"
+#include "core/text.h"
 
 namespace zirka {
 
@@ -14,12 +15,6 @@ constexpr int kMaxDigits = 5;
 // Each ignore entry reserves as many characters as a sent file's name and its
 // terminator; the debug line shows the room reserved so far.
 constexpr unsigned kIgnoreSlot = 13;
-
-// The value of the first `keyword` line of ZIRKA.CTL (empty when there is none).
-std::string FirstValue(RunContext& ctx, std::string_view keyword) {
-  ctx.mainCtl->Rewind();
-  return LookupKeyword(*ctx.mainCtl, keyword);
-}
 
 // The counter width: an optional sign and the leading digits of the value, as
 // atoi reads them; anything not from 1 to 5 gives 3.
@@ -42,7 +37,7 @@ int DigitsSetting(const std::string& value) {
 // Sets `target` to the first character of a bracket value and shows it in debug mode.
 void ReadBracket(RunContext& ctx, std::string_view keyword, char& target,
                  std::string_view label) {
-  const std::string value = FirstValue(ctx, keyword);
+  const std::string value = FirstKeywordValue(*ctx.mainCtl, keyword);
   if (!value.empty()) target = value.front();
   Debug(ctx, std::string(label).append(1, target).append("\n"));
 }
@@ -51,11 +46,16 @@ void ReadBracket(RunContext& ctx, std::string_view keyword, char& target,
 
 void ReadCounterSettings(RunContext& ctx) {
   CounterSettings& s = ctx.settings;
-  s.dlcDigits = DigitsSetting(FirstValue(ctx, "DLC_DIGITS"));
-  if (EqualsIgnoreCase(FirstValue(ctx, "LOOKUP_CTL"), "YES")) s.lookupCtl = true;
+  s.dlcDigits = DigitsSetting(FirstKeywordValue(*ctx.mainCtl, "DLC_DIGITS"));
+  if (EqualsIgnoreCase(FirstKeywordValue(*ctx.mainCtl, "LOOKUP_CTL"), "YES")) s.lookupCtl = true;
   ReadBracket(ctx, "LEFT_BRACKET", s.leftBracket, "Left bracket  : ");
   ReadBracket(ctx, "RIGHT_BRACKET", s.rightBracket, "Right bracket : ");
-  ctx.mainCtl->Rewind();
+  if (EqualsIgnoreCase(FirstKeywordValue(*ctx.mainCtl, "FIRST_ONLY"), "NO")) s.firstOnly = false;
+  const std::string lead = FirstKeywordValue(*ctx.mainCtl, "LEAD_CHAR");
+  if (!lead.empty()) {
+    const bool space = lead.size() >= 5 && EqualsIgnoreCase(lead.substr(0, 5), "SPACE");
+    s.leadChar = space ? ' ' : lead.front();
+  }
 }
 
 void ReadIgnoreList(RunContext& ctx) {
@@ -69,14 +69,6 @@ void ReadIgnoreList(RunContext& ctx) {
     std::string value = LookupKeyword(*ctx.mainCtl, "IGNORE");
     if (value.empty()) break;
     ctx.ignoreList.push_back(ToUpperAscii(value));
-  }
-
-  CounterSettings& s = ctx.settings;
-  if (EqualsIgnoreCase(FirstValue(ctx, "FIRST_ONLY"), "NO")) s.firstOnly = false;
-  const std::string lead = FirstValue(ctx, "LEAD_CHAR");
-  if (!lead.empty()) {
-    const bool space = lead.size() >= 5 && EqualsIgnoreCase(lead.substr(0, 5), "SPACE");
-    s.leadChar = space ? ' ' : lead.front();
   }
 }
 

@@ -1,4 +1,4 @@
-#include "areas/counter_settings.h"
+#include "config/counter_settings.h"
 
 #include <gtest/gtest.h>
 
@@ -67,13 +67,12 @@ TEST(CounterSettingsTest, CharacterSettings) {
   EXPECT_EQ(Settings("LEFT_BRACKET (\nLEFT_BRACKET {\n").leftBracket, '(');
 }
 
-TEST(CounterSettingsTest, DebugLinesAndTheStreamLeftRewound) {
+TEST(CounterSettingsTest, DebugLinesOfTheBrackets) {
   CapturedRun run;
   run.ctx.debug = true;
   run.ctx.mainCtl = CapturedRun::Text("AREA C:\\A\nRIGHT_BRACKET >\n");
   ReadCounterSettings(run.ctx);
   EXPECT_EQ(run.screen.text, "Left bracket  : [\nRight bracket : >\n");
-  EXPECT_EQ(LookupKeyword(*run.ctx.mainCtl, "AREA"), "C:\\A");
 }
 
 // The ignore list that ZIRKA.CTL `ctl` gives, with the debug screen in `screen`.

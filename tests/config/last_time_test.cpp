@@ -1,4 +1,4 @@
-#include "filelist/last_time.h"
+#include "config/last_time.h"
 
 #include <gtest/gtest.h>
 

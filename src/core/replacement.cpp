@@ -1,0 +1,30 @@
+#include "core/replacement.h"
+
+#include "core/text.h"
+#include "platform/files.h"
+
+namespace zirka {
+
+std::string TemporaryName(const std::string& path, std::string_view extension) {
+  const std::size_t last = LastSeparator(path);
+  const std::size_t nameStart = last == std::string::npos ? 0 : last + 1;
+  const std::size_t dot = path.rfind('.');
+  const std::size_t keep = (dot == std::string::npos || dot < nameStart) ? path.size() : dot;
+  return path.substr(0, keep) + std::string(extension);
+}
+
+bool FinishReplacement(std::unique_ptr<platform::TextFile> temp, const std::string& tempPath,
+                       const std::string& target, bool written,
+                       const std::function<void()>& releaseTarget) {
+  bool ok = written && temp->Flush();
+  ok = temp->Close() && ok;
+  temp.reset();
+  if (ok) {
+    releaseTarget();
+    ok = platform::ReplaceFile(tempPath, target);
+  }
+  if (!ok) platform::RemoveFile(tempPath);
+  return ok;
+}
+
+}  // namespace zirka

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/text_file.h"
+
+namespace zirka {
+
+// Replacing a file through a temporary stand-in.
+
+// The name of a file's temporary stand-in: `path` with everything from the last
+// "." of its file name replaced by `extension` (FILES.BBS and ".!#$" give
+// FILES.!#$); a file name without a "." gets the extension appended. A "." in a
+// directory name never counts.
+std::string TemporaryName(const std::string& path, std::string_view extension);
+
+// The end of replacing `target` through the temporary file `temp` (at `tempPath`),
+// once the new contents are written to it (`written` false when that failed):
+// the temporary file is committed to the disk and closed, `releaseTarget` closes
+// whatever holds `target` open (an open file can't be replaced on Windows), and
+// the temporary file is moved over `target` in one step. The old file is never
+// deleted: on any failure it stays whole and the temporary file is removed, and
+// `releaseTarget` is not called. True when `target` was replaced.
+bool FinishReplacement(std::unique_ptr<platform::TextFile> temp, const std::string& tempPath,
+                       const std::string& target, bool written,
+                       const std::function<void()>& releaseTarget);
+
+}  // namespace zirka
