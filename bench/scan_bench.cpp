@@ -46,7 +46,7 @@ void BM_CopyFileList(benchmark::State& state) {
   for (auto _ : state) {
     auto in = platform::MakeMemoryText(list);
     auto out = platform::MakeMemoryText(std::make_shared<std::string>());
-    benchmark::DoNotOptimize(CopyFileList(ctx, *in, *out));
+    benchmark::DoNotOptimize(CopyFileList(ctx.settings, ctx.sentTable, ctx.out(), *in, *out));
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * list->size()));
 }

@@ -77,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ctx.settings = settings;
   ctx.debug = (data[7] & 2) != 0;
 
-  const std::string result = FormatCounterLine(ctx, entry, nameEnd, sent);
+  const std::string result = FormatCounterLine(ctx.settings, entry, nameEnd, sent, ctx.out());
   CheckCounterLine(settings, entry, sent, result);
 
   std::size_t left = 0;

@@ -67,7 +67,7 @@ std::string ExpectedCopy(RunContext& ctx, const std::vector<std::string>& pieces
       expected += piece;
       continue;
     }
-    const std::string raised = FormatCounterLine(ctx, piece, wordEnd, *match);
+    const std::string raised = FormatCounterLine(ctx.settings, piece, wordEnd, *match, ctx.out());
     CheckCounterLine(ctx.settings, piece, *match, raised);
     expected += raised;
     if (ctx.settings.firstOnly) match->used = true;
@@ -103,7 +103,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   auto in = ReadingText(list);
   auto out = std::make_shared<std::string>();
   auto temp = WritingText(out);
-  ZIRKA_FUZZ_CHECK(CopyFileList(ctx, *in, *temp));
+  ZIRKA_FUZZ_CHECK(CopyFileList(ctx.settings, ctx.sentTable, ctx.out(), *in, *temp));
   ZIRKA_FUZZ_CHECK(temp->Close());
 
   ZIRKA_FUZZ_CHECK(*out == DosEncode(expected));

@@ -59,7 +59,7 @@ LogResult ScanAlone(std::string_view log, const std::vector<std::string>& ignore
   const std::vector<std::string> pieces = DosPieces(log, kLogPiece);
   std::size_t next = 0;  // the first piece the next name may come from
   LogResult result;
-  while (auto name = NextSentFile(ctx, entry)) {
+  while (auto name = NextSentFile(entry, ctx.ignoreList)) {
     ZIRKA_FUZZ_CHECK(result.names.size() < pieces.size());
     ZIRKA_FUZZ_CHECK(!name->empty());
     for (const char c : *name) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/log_time.h"
+#include "core/output.h"
 #include "core/sent_table.h"
 #include "platform/console.h"
 #include "platform/text_file.h"
@@ -74,6 +75,8 @@ struct RunContext {
   SentTable sentTable;
 
   bool logOpen() const { return programLog != nullptr; }
+  // Where messages go as the run now stands (the program log may open later).
+  Output out() const { return Output{screen, programLog.get(), debug}; }
 };
 
 }  // namespace zirka

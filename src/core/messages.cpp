@@ -22,34 +22,34 @@ std::string Format(const char* format, ...) {
   return text;
 }
 
-void Print(RunContext& ctx, std::string_view text) { ctx.screen.Write(text); }
+void Print(const Output& out, std::string_view text) { out.screen.Write(text); }
 
-void Debug(RunContext& ctx, std::string_view text) {
-  if (ctx.debug) ctx.screen.Write(text);
+void Debug(const Output& out, std::string_view text) {
+  if (out.debug) out.screen.Write(text);
 }
 
-void LogWrite(RunContext& ctx, std::string_view text) {
-  if (ctx.programLog) ctx.programLog->Write(text);
+void LogWrite(const Output& out, std::string_view text) {
+  if (out.log) out.log->Write(text);
 }
 
-void PrintAndLog(RunContext& ctx, std::string_view text) {
-  Print(ctx, text);
-  LogWrite(ctx, text);
+void PrintAndLog(const Output& out, std::string_view text) {
+  Print(out, text);
+  LogWrite(out, text);
 }
 
-void WriteMessage(RunContext& ctx, std::string_view text, Channel channel) {
+void WriteMessage(const Output& out, std::string_view text, Channel channel) {
   switch (channel) {
     case Channel::ToLog:
-      LogWrite(ctx, text);
+      LogWrite(out, text);
       break;
     case Channel::ToScreen:
-      Print(ctx, text);
-      Print(ctx, "\n");
+      Print(out, text);
+      Print(out, "\n");
       break;
     case Channel::ToBoth:
-      LogWrite(ctx, text);
-      Print(ctx, text);
-      Print(ctx, "\n");
+      LogWrite(out, text);
+      Print(out, text);
+      Print(out, "\n");
       break;
   }
 }

@@ -18,18 +18,31 @@ std::string Format(const char* format, ...)
 #endif
     ;
 
+// The program's messages are kept byte for byte as sysops and their batch files
+// know them, old spellings included ("Cann't", "overriden", "analisis", "occured",
+// "contol", "standart"): do not correct them.
+
 // Writes bytes to the screen as they are.
-void Print(RunContext& ctx, std::string_view text);
+void Print(const Output& out, std::string_view text);
 // Writes bytes to the screen only in debug mode.
-void Debug(RunContext& ctx, std::string_view text);
+void Debug(const Output& out, std::string_view text);
 // Writes bytes to the program log when it is open.
-void LogWrite(RunContext& ctx, std::string_view text);
-
+void LogWrite(const Output& out, std::string_view text);
 // The same bytes, as they stand, to the screen and (when open) the program log.
-void PrintAndLog(RunContext& ctx, std::string_view text);
-
+void PrintAndLog(const Output& out, std::string_view text);
 // ToLog: the text to the program log when open. ToScreen: the text and a line
 // break to the screen. ToBoth: both.
-void WriteMessage(RunContext& ctx, std::string_view text, Channel channel);
+void WriteMessage(const Output& out, std::string_view text, Channel channel);
+
+// The same, to where the run's messages go as it now stands.
+inline void Print(const RunContext& ctx, std::string_view text) { Print(ctx.out(), text); }
+inline void Debug(const RunContext& ctx, std::string_view text) { Debug(ctx.out(), text); }
+inline void LogWrite(const RunContext& ctx, std::string_view text) { LogWrite(ctx.out(), text); }
+inline void PrintAndLog(const RunContext& ctx, std::string_view text) {
+  PrintAndLog(ctx.out(), text);
+}
+inline void WriteMessage(const RunContext& ctx, std::string_view text, Channel channel) {
+  WriteMessage(ctx.out(), text, channel);
+}
 
 }  // namespace zirka

@@ -72,32 +72,32 @@ std::int64_t AddSaturating(std::int64_t a, std::int64_t b) {
 
 // Raises an existing counter: reads the old text (non-digits at its start read
 // as zeros), adds `times` and writes the value padded to the configured width.
-std::string RaisedCounterText(RunContext& ctx, std::string_view oldText, std::int64_t times) {
-  const CounterSettings& s = ctx.settings;
-  Debug(ctx, std::string("  Source : ").append(oldText).append("\n"));
+std::string RaisedCounterText(const CounterSettings& s, const Output& out, std::string_view oldText,
+                              std::int64_t times) {
+  Debug(out, std::string("  Source : ").append(oldText).append("\n"));
 
   std::string digits(oldText);
   for (char& c : digits) {
-    if (c >= '0' && c <= '9') break;
+    if (IsDigit(c)) break;
     c = '0';
   }
-  Debug(ctx, "  Step #1: " + digits + "\n");
+  Debug(out, "  Step #1: " + digits + "\n");
 
   std::int64_t oldValue = 0;  // at most five digits
   for (const char c : digits) {
-    if (c < '0' || c > '9') break;
+    if (!IsDigit(c)) break;
     oldValue = oldValue * 10 + (c - '0');
   }
   const std::int64_t newValue = AddSaturating(oldValue, times);
-  Debug(ctx, Format("  Digital: %lld\n", static_cast<long long>(newValue)));
+  Debug(out, Format("  Digital: %lld\n", static_cast<long long>(newValue)));
 
   std::string text = DecimalText(newValue);
   const auto width = static_cast<std::size_t>(s.dlcDigits > 0 ? s.dlcDigits : 0);
   if (text.size() <= width) {
     const std::string zeros(width - text.size(), '0');
-    Debug(ctx, "  Step #2: " + zeros + "\n");
+    Debug(out, "  Step #2: " + zeros + "\n");
     text.insert(0, zeros);
-    Debug(ctx, "  Step #3: " + text + "\n");
+    Debug(out, "  Step #3: " + text + "\n");
   }
   for (char& c : text) {
     if (c != '0') break;
@@ -114,15 +114,14 @@ std::string InsertedCounterText(const CounterSettings& s, std::int64_t times) {
   return text;
 }
 
-void ShowFlag(RunContext& ctx, std::string_view flag) {
-  Debug(ctx, std::string("  Maximus's ").append(flag).append(" has been detected.\n"));
+void ShowFlag(const Output& out, std::string_view flag) {
+  Debug(out, std::string("  Maximus's ").append(flag).append(" has been detected.\n"));
 }
 
 }  // namespace
 
-std::string FormatCounterLine(RunContext& ctx, std::string_view entry, std::size_t nameEnd,
-                              const SentFile& sent) {
-  const CounterSettings& s = ctx.settings;
+std::string FormatCounterLine(const CounterSettings& s, std::string_view entry, std::size_t nameEnd,
+                              const SentFile& sent, const Output& out) {
   std::string nameField = sent.name;
   std::string counter;
   std::string_view tail;
@@ -130,19 +129,19 @@ std::string FormatCounterLine(RunContext& ctx, std::string_view entry, std::size
   if (const auto field = FindCounterField(entry, s.leftBracket, s.rightBracket)) {
     if (const auto flag = FindMaximusFlag(entry, field->left)) {
       const std::string_view flagText = entry.substr(flag->slash, flag->length);
-      ShowFlag(ctx, flagText);
+      ShowFlag(out, flagText);
       nameField.append(" ").append(flagText);
     }
     const std::string_view oldText =
         entry.substr(field->left + 1, field->right - field->left - 1);
-    counter = RaisedCounterText(ctx, oldText, sent.times);
+    counter = RaisedCounterText(s, out, oldText, sent.times);
     tail = entry.substr(field->right + 1);
   } else {
-    Debug(ctx, "  No initial dlc found\n");
+    Debug(out, "  No initial dlc found\n");
     const auto flag = FindMaximusFlag(entry, kFlagColumns);
     if (flag) {
       const std::string_view flagText = entry.substr(flag->slash, flag->length);
-      ShowFlag(ctx, flagText);
+      ShowFlag(out, flagText);
       nameField.append(" ").append(flagText);
     }
     counter = InsertedCounterText(s, sent.times);

@@ -11,9 +11,9 @@ namespace zirka {
 // Builds the FILES.BBS entry that replaces `entry` (as read, with its line feed if
 // it had one; its first word, ending at `nameEnd`, equals sent.name): the name field
 // (with a Maximus flag), one blank, the counter raised by sent.times in the
-// configured brackets, width and lead character, and the tail. Debug trace lines
-// go to the screen.
-std::string FormatCounterLine(RunContext& ctx, std::string_view entry, std::size_t nameEnd,
-                              const SentFile& sent);
+// brackets, width and lead character of `settings`, and the tail. Debug trace
+// lines go to `out`.
+std::string FormatCounterLine(const CounterSettings& settings, std::string_view entry,
+                              std::size_t nameEnd, const SentFile& sent, const Output& out);
 
 }  // namespace zirka

@@ -26,97 +26,103 @@ std::size_t FirstWordEnd(std::string_view line) {
   return end == std::string_view::npos ? line.size() : end;
 }
 
-void WarnLongName(RunContext& ctx, std::string_view line) {
-  if (!ctx.debug) return;
-  WriteMessage(ctx,
+void WarnLongName(const Output& out, std::string_view line) {
+  if (!out.debug) return;
+  WriteMessage(out,
                "!WARN-Found long filename (more than 12 chars) or invalid FILES.BBS string\n"
                "      This version do NOT supports long filenames!\n",
                Channel::ToBoth);
-  Print(ctx, line);
+  Print(out, line);
 }
 
-void ShowMatch(RunContext& ctx, const SentFile& sent) {
-  if (!ctx.debug) return;
+void ShowMatch(const Output& out, const SentFile& sent) {
+  if (!out.debug) return;
   const auto times = static_cast<long long>(sent.times);
   std::string screenLine = "\xFA ";
   AppendPadded(screenLine, sent.name, 13);
-  Print(ctx, screenLine + Format(" %lld times\n", times));
+  Print(out, screenLine + Format(" %lld times\n", times));
   std::string logLine = "     ";
   AppendPadded(logLine, sent.name, 12);
-  LogWrite(ctx, logLine + Format("   %2lld times\n", times));
+  LogWrite(out, logLine + Format("   %2lld times\n", times));
 }
 
 // The sent file that a list line raises, or nullptr when the line is copied as
 // it stands; `wordEnd` receives where the entry's first word ends.
-SentFile* MatchingSentFile(RunContext& ctx, const std::string& line, std::size_t& wordEnd) {
+SentFile* MatchingSentFile(SentTable& sentTable, const Output& out, const std::string& line,
+                           std::size_t& wordEnd) {
   if (!IsFileEntry(line)) return nullptr;
   wordEnd = FirstWordEnd(line);
   if (wordEnd > kMaxFileName) {
-    WarnLongName(ctx, line);
+    WarnLongName(out, line);
     return nullptr;
   }
   // Sent names are unique and upper case, so one lookup finds the only record
   // that equals the word ignoring the case of ASCII letters.
-  SentFile* sent = ctx.sentTable.Find(UpperAscii(std::string_view(line).substr(0, wordEnd)));
+  SentFile* sent = sentTable.Find(UpperAscii(std::string_view(line).substr(0, wordEnd)));
   // With FIRST_ONLY on, a record that has raised one entry matches no other.
   if (sent == nullptr || sent->used) return nullptr;
   return sent;
 }
 
-void ReportNotReplaced(RunContext& ctx, const std::string& list) {
-  PrintAndLog(ctx, "!ERR-Cann't replace " + list + "\n");
+void ReportNotReplaced(const Output& out, const std::string& list) {
+  PrintAndLog(out, "!ERR-Cann't replace " + list + "\n");
 }
 
 }  // namespace
 
-bool CopyFileList(RunContext& ctx, platform::TextFile& list, platform::TextFile& temp) {
+bool CopyFileList(const CounterSettings& settings, SentTable& sentTable, const Output& out,
+                  platform::TextFile& list, platform::TextFile& temp) {
   std::string line;
   std::size_t wordEnd = 0;
   while (list.ReadPiece(line, kListPiece)) {
-    SentFile* sent = MatchingSentFile(ctx, line, wordEnd);
+    SentFile* sent = MatchingSentFile(sentTable, out, line, wordEnd);
     if (sent == nullptr) {
       if (!temp.Write(line)) return false;
       continue;
     }
-    ShowMatch(ctx, *sent);
-    if (!temp.Write(FormatCounterLine(ctx, line, wordEnd, *sent))) return false;
-    if (ctx.settings.firstOnly) sent->used = true;
+    ShowMatch(out, *sent);
+    if (!temp.Write(FormatCounterLine(settings, line, wordEnd, *sent, out))) return false;
+    if (settings.firstOnly) sent->used = true;
   }
   // A list that could not be read to its end must not be replaced by its first part.
   return !list.readFailed();
 }
 
-void RewriteFileList(RunContext& ctx, const std::string& area, int /*number*/) {
+bool RewriteFileList(const CounterSettings& settings, SentTable& sentTable, const Output& out,
+                     const std::string& area) {
   const std::string tempPath = TemporaryName(area, ".!#$");
   auto list = platform::OpenText(area, platform::Mode::Read, platform::Share::DenyWrite);
   std::unique_ptr<platform::TextFile> temp;
   if (list) temp = platform::OpenText(tempPath, platform::Mode::Write, platform::Share::DenyAll);
   if (!list || !temp) {
-    PrintAndLog(ctx, "!ERR-Cann't create temp file " + tempPath + "\n");
-    return;
+    PrintAndLog(out, "!ERR-Cann't create temp file " + tempPath + "\n");
+    return false;
   }
 
-  const bool written = CopyFileList(ctx, *list, *temp);
+  const bool written = CopyFileList(settings, sentTable, out, *list, *temp);
   if (!FinishReplacement(std::move(temp), tempPath, area, written, [&] { list.reset(); })) {
-    ReportNotReplaced(ctx, area);
+    ReportNotReplaced(out, area);
+    return false;
   }
+  return true;
 }
 
-void UpdateFileAreas(RunContext& ctx) {
-  Print(ctx, Format("\xFE Processing %d file areas\n", static_cast<int>(ctx.areaTable.size())));
-  if (!ctx.debug) Print(ctx, "  In process :     ");
+void UpdateFileAreas(const std::vector<std::string>& areas, const CounterSettings& settings,
+                     SentTable& sentTable, const Output& out) {
+  Print(out, Format("\xFE Processing %d file areas\n", static_cast<int>(areas.size())));
+  if (!out.debug) Print(out, "  In process :     ");
   int number = 0;
-  for (const std::string& area : ctx.areaTable) {
+  for (const std::string& area : areas) {
     ++number;
-    if (ctx.debug) {
-      Print(ctx, "Processing " + area + "\n");
-      LogWrite(ctx, Format("\nFile area: %02d\nPath     : ", number) + area + "\n");
+    if (out.debug) {
+      Print(out, "Processing " + area + "\n");
+      LogWrite(out, Format("\nFile area: %02d\nPath     : ", number) + area + "\n");
     } else {
-      Print(ctx, Format("\b\b\b\b%4d", number));
+      Print(out, Format("\b\b\b\b%4d", number));
     }
-    RewriteFileList(ctx, area, number);
+    RewriteFileList(settings, sentTable, out, area);
   }
-  if (!ctx.debug) Print(ctx, "\n");
+  if (!out.debug) Print(out, "\n");
 }
 
 }  // namespace zirka

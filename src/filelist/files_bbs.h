@@ -2,6 +2,7 @@
 // The rewrite of each area's FILES.BBS with the raised counters.
 
 #include <string>
+#include <vector>
 
 #include "core/context.h"
 
@@ -10,16 +11,21 @@ namespace zirka {
 // FILES.BBS lines are read in pieces of this many characters.
 inline constexpr std::size_t kListPiece = 399;
 
-// Rewrites the lists of all areas in table order, with the progress display.
-void UpdateFileAreas(RunContext& ctx);
+// Rewrites the lists of `areas` in their order, with the progress display.
+void UpdateFileAreas(const std::vector<std::string>& areas, const CounterSettings& settings,
+                     SentTable& sentTable, const Output& out);
 
 // Copies one open list to its open replacement line by line, every file entry that
 // names a sent file raised (the body of RewriteFileList, apart from opening and
-// replacing the files). False when a write or a read of the list failed.
-bool CopyFileList(RunContext& ctx, platform::TextFile& list, platform::TextFile& temp);
+// replacing the files). With FIRST_ONLY on, marks each sent file that raised an
+// entry used. False when a write or a read of the list failed.
+bool CopyFileList(const CounterSettings& settings, SentTable& sentTable, const Output& out,
+                  platform::TextFile& list, platform::TextFile& temp);
 
-// Rewrites one list through FILES.!#$; every failure is reported and ends only
-// the work on this area. `number` counts from 1.
-void RewriteFileList(RunContext& ctx, const std::string& area, int number);
+// Rewrites one list (the full path of a FILES.BBS) through FILES.!#$; every
+// failure is reported and ends only the work on this list. True when the list
+// was replaced by its raised copy.
+bool RewriteFileList(const CounterSettings& settings, SentTable& sentTable, const Output& out,
+                     const std::string& area);
 
 }  // namespace zirka

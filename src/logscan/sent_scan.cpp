@@ -48,8 +48,8 @@ std::string NameOf(std::string_view word) {
   return name;
 }
 
-bool IsIgnored(const RunContext& ctx, const std::string& name) {
-  for (const std::string& item : ctx.ignoreList) {
+bool IsIgnored(const std::vector<std::string>& ignoreList, const std::string& name) {
+  for (const std::string& item : ignoreList) {
     if (name.find(item) != std::string::npos) return true;
   }
   return false;
@@ -92,7 +92,8 @@ void ComputeNewLastTime(RunContext& ctx) {
 
 }  // namespace
 
-std::optional<std::string> NextSentFile(RunContext& ctx, LogEntry& entry) {
+std::optional<std::string> NextSentFile(LogEntry& entry,
+                                        const std::vector<std::string>& ignoreList) {
   // One buffer for every line up to the next sent file: no allocation per line.
   std::string piece;
   piece.reserve(kLogPiece);
@@ -104,7 +105,7 @@ std::optional<std::string> NextSentFile(RunContext& ctx, LogEntry& entry) {
     std::string name = NameOf(PathWord(piece));
     // A path that ends in a backslash names no file; the log goes on.
     if (name.empty()) continue;
-    if (IsIgnored(ctx, name)) continue;
+    if (IsIgnored(ignoreList, name)) continue;
     return name;
   }
   return std::nullopt;
@@ -113,7 +114,7 @@ std::optional<std::string> NextSentFile(RunContext& ctx, LogEntry& entry) {
 void ScanSentFiles(RunContext& ctx) {
   Print(ctx, "\xFE Scanning log(s) for new sent files\n  Total found:    0");
   for (LogEntry& entry : ctx.logTable) {
-    while (const std::optional<std::string> name = NextSentFile(ctx, entry)) {
+    while (const std::optional<std::string> name = NextSentFile(entry, ctx.ignoreList)) {
       const std::size_t inUse = ctx.sentTable.size();
       Debug(ctx, Format("  (%04u, sent file #%02d)\n",
                         static_cast<unsigned>((inUse + 1) * kClassicSentRecordSize),

@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/context.h"
 
@@ -12,9 +13,11 @@ namespace zirka {
 inline constexpr std::size_t kLogPiece = 255;
 
 // Reads the entry's stream onward and returns the next sent file name (upper case,
-// without its path), or nothing at the end of the log. Updates the entry's lastTime
-// from every dated line read that holds a whole 14-character time.
-std::optional<std::string> NextSentFile(RunContext& ctx, LogEntry& entry);
+// without its path) whose name holds no item of `ignoreList`, or nothing at the
+// end of the log. Updates the entry's lastTime from every dated line read that
+// holds a whole 14-character time.
+std::optional<std::string> NextSentFile(LogEntry& entry,
+                                        const std::vector<std::string>& ignoreList);
 
 // Fills the sent table from every log, shows the progress count and computes the
 // new Last_Time.

@@ -39,7 +39,7 @@ int RunPhases(RunContext& ctx, const std::vector<std::string>& args, bool consol
   ScanSentFiles(ctx);
   if (!ctx.sentTable.empty()) {
     WriteReport(ctx);
-    UpdateFileAreas(ctx);
+    UpdateFileAreas(ctx.areaTable, ctx.settings, ctx.sentTable, ctx.out());
   }
   return Terminate(ctx, StoreLastTime(ctx));
 }

@@ -19,7 +19,7 @@ class CounterFormatTest : public ::testing::Test {
     if (end == std::string::npos) end = entry.size();
     sent.name = name.empty() ? UpperWord(entry.substr(0, end)) : name;
     screen_.text.clear();
-    return FormatCounterLine(ctx_, entry, end, sent);
+    return FormatCounterLine(ctx_.settings, entry, end, sent, ctx_.out());
   }
 
   static std::string UpperWord(std::string word) {

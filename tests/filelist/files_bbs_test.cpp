@@ -26,7 +26,7 @@ class FileListTest : public ::testing::Test {
     auto in = platform::MakeMemoryText(std::make_shared<std::string>(list));
     auto outText = std::make_shared<std::string>();
     auto out = platform::MakeMemoryText(outText);
-    EXPECT_TRUE(CopyFileList(run_.ctx, *in, *out));
+    EXPECT_TRUE(CopyFileList(run_.ctx.settings, run_.ctx.sentTable, run_.ctx.out(), *in, *out));
     out->Close();
     return *outText;
   }
@@ -46,7 +46,7 @@ TEST_F(FileListTest, AListThatCannotBeReadToItsEndIsNotCopiedAsWhole) {
   platform::TextFile in(
       std::make_unique<testing::FailingReadFile>("FOO.ZIP [1]\r\nBAR.ZIP [2]\r\n", 13), "LIST");
   auto out = platform::MakeMemoryText(std::make_shared<std::string>());
-  EXPECT_FALSE(CopyFileList(run_.ctx, in, *out));
+  EXPECT_FALSE(CopyFileList(run_.ctx.settings, run_.ctx.sentTable, run_.ctx.out(), in, *out));
 }
 
 TEST_F(FileListTest, NamesMatchWholeAndWithoutWildcards) {
@@ -138,7 +138,7 @@ TEST_F(RewriteTest, ReplacesTheListAndLeavesNoTemporaryFile) {
   Sent("FOO.ZIP", 1);
   scratch_.Put("a/FILES.BBS", "FOO.ZIP [1]\r\n");
   scratch_.Put("a/FILES.!#$", "left over from an earlier run");
-  RewriteFileList(run_.ctx, Area("a"), 1);
+  RewriteFileList(run_.ctx.settings, run_.ctx.sentTable, run_.ctx.out(), Area("a"));
   EXPECT_EQ(scratch_.Slurp("a/FILES.BBS"), "FOO.ZIP      [002]\r\n");
   EXPECT_FALSE(scratch_.Exists("a/FILES.!#$"));
   EXPECT_EQ(run_.screen.text, "");
@@ -146,7 +146,7 @@ TEST_F(RewriteTest, ReplacesTheListAndLeavesNoTemporaryFile) {
 
 TEST_F(RewriteTest, AListThatCannotBeOpenedIsReported) {
   run_.OpenLog();
-  RewriteFileList(run_.ctx, Area("none"), 1);
+  RewriteFileList(run_.ctx.settings, run_.ctx.sentTable, run_.ctx.out(), Area("none"));
   const std::string message = "!ERR-Cann't create temp file " + scratch_.Path("none/FILES.!#$\n");
   EXPECT_EQ(run_.screen.text, message);
   EXPECT_EQ(run_.Log(), Dos(message));
@@ -156,7 +156,7 @@ TEST_F(RewriteTest, ATemporaryFileThatCannotBeCreatedLeavesTheList) {
   Sent("FOO.ZIP", 1);
   scratch_.Put("a/FILES.BBS", "FOO.ZIP [1]\r\n");
   std::filesystem::create_directories(scratch_.Path("a/FILES.!#$"));
-  RewriteFileList(run_.ctx, Area("a"), 1);
+  RewriteFileList(run_.ctx.settings, run_.ctx.sentTable, run_.ctx.out(), Area("a"));
   EXPECT_EQ(run_.screen.text, "!ERR-Cann't create temp file " + scratch_.Path("a/FILES.!#$\n"));
   EXPECT_EQ(scratch_.Slurp("a/FILES.BBS"), "FOO.ZIP [1]\r\n");
 }
@@ -167,7 +167,7 @@ TEST_F(RewriteTest, AFailedWriteLeavesTheOldListWhole) {
   run_.OpenLog();
   scratch_.Put("a/FILES.BBS", "FOO.ZIP [1]\r\n");
   std::filesystem::create_symlink("/dev/full", scratch_.Path("a/FILES.!#$"));
-  RewriteFileList(run_.ctx, Area("a"), 1);
+  RewriteFileList(run_.ctx.settings, run_.ctx.sentTable, run_.ctx.out(), Area("a"));
   const std::string message = "!ERR-Cann't replace " + Area("a") + "\n";
   EXPECT_EQ(run_.screen.text, message);
   EXPECT_EQ(run_.Log(), Dos(message));
@@ -180,7 +180,7 @@ TEST_F(RewriteTest, FirstOnlyAcrossTwoAreasWithProgress) {
   scratch_.Put("a/FILES.BBS", "BAR.ZIP [1]\r\nFOO.ZIP [1]\r\n");
   scratch_.Put("b/FILES.BBS", "FOO.ZIP [1]\r\n");
   run_.ctx.areaTable = {Area("a"), Area("b"), Area("none")};
-  UpdateFileAreas(run_.ctx);
+  UpdateFileAreas(run_.ctx.areaTable, run_.ctx.settings, run_.ctx.sentTable, run_.ctx.out());
   EXPECT_EQ(scratch_.Slurp("a/FILES.BBS"), "BAR.ZIP [1]\r\nFOO.ZIP      [003]\r\n");
   EXPECT_EQ(scratch_.Slurp("b/FILES.BBS"), "FOO.ZIP [1]\r\n");
   EXPECT_EQ(run_.screen.text, "\xFE Processing 3 file areas\n  In process :     \b\b\b\b   1"
@@ -193,13 +193,13 @@ TEST_F(RewriteTest, DebugModeNamesEachArea) {
   run_.OpenLog();
   scratch_.Put("a/FILES.BBS", "X\r\n");
   run_.ctx.areaTable = {Area("a")};
-  UpdateFileAreas(run_.ctx);
+  UpdateFileAreas(run_.ctx.areaTable, run_.ctx.settings, run_.ctx.sentTable, run_.ctx.out());
   EXPECT_EQ(run_.screen.text, "\xFE Processing 1 file areas\nProcessing " + Area("a") + "\n");
   EXPECT_EQ(run_.Log(), Dos("\nFile area: 01\nPath     : " + Area("a") + "\n"));
 }
 
 TEST_F(RewriteTest, NoAreas) {
-  UpdateFileAreas(run_.ctx);
+  UpdateFileAreas(run_.ctx.areaTable, run_.ctx.settings, run_.ctx.sentTable, run_.ctx.out());
   EXPECT_EQ(run_.screen.text, "\xFE Processing 0 file areas\n  In process :     \n");
 }
 

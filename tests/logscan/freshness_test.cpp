@@ -106,9 +106,9 @@ TEST(CheckFreshness, ProvingSentLineLongerThan180IsCountedWhole) {
                                           " OK: 1000 cps\r\n");
   EXPECT_EQ(EndOf(run.ctx, CheckFreshness(run.ctx)), -1);
   ASSERT_TRUE(log.isNew);
-  EXPECT_EQ(NextSentFile(run.ctx, log), std::optional<std::string>("NEW.ZIP"));
+  EXPECT_EQ(NextSentFile(log, run.ctx.ignoreList), std::optional<std::string>("NEW.ZIP"));
   EXPECT_EQ(log.lastTime, "04/05 08:00:00");
-  EXPECT_EQ(NextSentFile(run.ctx, log), std::nullopt);
+  EXPECT_EQ(NextSentFile(log, run.ctx.ignoreList), std::nullopt);
 }
 
 TEST(CheckFreshness, ForcedModeRewindsEveryLogAndGoesOn) {

@@ -18,7 +18,7 @@ std::vector<std::string> Names(const std::string& log, std::vector<std::string> 
   run.ctx.ignoreList = std::move(ignore);
   LogEntry& entry = run.AddLog("A.LOG", log);
   std::vector<std::string> names;
-  while (auto name = NextSentFile(run.ctx, entry)) names.push_back(*name);
+  while (auto name = NextSentFile(entry, run.ctx.ignoreList)) names.push_back(*name);
   return names;
 }
 
@@ -95,7 +95,7 @@ TEST(NextSentFile, LinesAreReadInPiecesOf255) {
       "01/05 10:00:00 x " + std::string(238, '.') + "02/05 11:00:00 ZS c:\\f\\rest.zip OK: \n";
   LogRun run;
   LogEntry& entry = run.AddLog("A.LOG", far + rest);
-  EXPECT_EQ(NextSentFile(run.ctx, entry), std::optional<std::string>("REST.ZIP"));
+  EXPECT_EQ(NextSentFile(entry, run.ctx.ignoreList), std::optional<std::string>("REST.ZIP"));
   EXPECT_EQ(entry.lastTime, "02/05 11:00:00");
   // A line of exactly 255 characters: its line feed is a piece of its own.
   EXPECT_EQ(Names("01/05 10:00:00 ZS c:\\f\\x.zip OK: " + std::string(222, '.') + "\n" +
@@ -119,12 +119,12 @@ TEST(NextSentFile, EveryDatedLineSetsTheLogTime) {
                                "02/05 11:00:00 session ends\r\n"
                                "03/05 12:00:0\r\n"
                                "03/05 12:00:1");
-  EXPECT_EQ(NextSentFile(run.ctx, entry), std::optional<std::string>("A.ZIP"));
+  EXPECT_EQ(NextSentFile(entry, run.ctx.ignoreList), std::optional<std::string>("A.ZIP"));
   EXPECT_EQ(entry.lastTime, "01/05 10:00:00");
-  EXPECT_EQ(NextSentFile(run.ctx, entry), std::nullopt);
+  EXPECT_EQ(NextSentFile(entry, run.ctx.ignoreList), std::nullopt);
   // Lines cut short within their time (the last one still being written) give none.
   EXPECT_EQ(entry.lastTime, "02/05 11:00:00");
-  EXPECT_EQ(NextSentFile(run.ctx, entry), std::nullopt);
+  EXPECT_EQ(NextSentFile(entry, run.ctx.ignoreList), std::nullopt);
 
   LogRun onlyShort;
   LogEntry& cut = onlyShort.AddLog("B.LOG", "03/05 12:0", true);
