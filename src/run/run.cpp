@@ -50,8 +50,8 @@ int RunZirka(platform::Screen& screen, const std::vector<std::string>& args,
              const std::string& programPath, bool consoleUsable) {
   RunContext ctx(screen);
   ctx.startTime = platform::Now();
-  ctx.programPath = programPath;
   try {
+    ctx.programPath = programPath;
     return RunPhases(ctx, args, consoleUsable);
   } catch (const std::bad_alloc&) {
     // Every failed allocation of the run ends here, whatever phase it hit.
