@@ -13,6 +13,8 @@
 #include "platform/console.h"
 #include "platform/text_file.h"
 #include "core/context.h"
+#include "support/memory_file.h"
+#include "support/capture_screen.h"
 
 namespace zirka::bench {
 namespace {

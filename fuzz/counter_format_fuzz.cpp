@@ -23,6 +23,7 @@
 #include "fuzz_support.h"
 #include "platform/console.h"
 #include "core/text.h"
+#include "support/capture_screen.h"
 
 namespace {
 

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "platform/raw_file.h"
+#include "support/memory_file.h"
 
 namespace zirka::fuzz {
 

@@ -27,6 +27,7 @@
 #include "logscan/sent_scan.h"
 #include "platform/console.h"
 #include "core/text.h"
+#include "support/capture_screen.h"
 
 namespace {
 

@@ -16,13 +16,6 @@ class Screen {
   virtual void Write(std::string_view oemText) = 0;
 };
 
-// Collects screen text in memory, for tests.
-class CaptureScreen : public Screen {
- public:
-  void Write(std::string_view oemText) override { text.append(oemText); }
-  std::string text;
-};
-
 struct BannerLine {
   int attribute;     // console attribute: 0x0E yellow, 0x0B light cyan, 0x0F bright white
   std::string text;  // OEM bytes

@@ -24,8 +24,4 @@ class RawFile {
   virtual bool Close() = 0;
 };
 
-// A RawFile over a shared string, for tests of everything that reads or writes
-// text: reads come from `contents`, writes are appended to it.
-std::unique_ptr<RawFile> MakeMemoryRawFile(std::shared_ptr<std::string> contents);
-
 }  // namespace zirka::platform

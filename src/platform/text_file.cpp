@@ -130,9 +130,4 @@ bool TextFile::Close() {
   return !failed_;
 }
 
-std::unique_ptr<TextFile> MakeMemoryText(std::shared_ptr<std::string> contents,
-                                         std::string name) {
-  return std::make_unique<TextFile>(MakeMemoryRawFile(std::move(contents)), std::move(name));
-}
-
 }  // namespace zirka::platform

@@ -67,8 +67,4 @@ class TextFile {
   bool closed_ = false;
 };
 
-// A text stream over a shared string (see MakeMemoryRawFile), for tests.
-std::unique_ptr<TextFile> MakeMemoryText(std::shared_ptr<std::string> contents,
-                                         std::string name = "MEMORY");
-
 }  // namespace zirka::platform

@@ -16,6 +16,8 @@
 #include "support/end_of.h"
 #include "support/scoped_env.h"
 #include "core/text.h"
+#include "support/memory_file.h"
+#include "support/capture_screen.h"
 
 namespace zirka {
 namespace {

@@ -8,6 +8,7 @@
 
 #include "platform/text_file.h"
 #include "core/text.h"
+#include "support/memory_file.h"
 
 namespace zirka {
 namespace {

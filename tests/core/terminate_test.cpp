@@ -9,6 +9,8 @@
 #include "platform/system.h"
 #include "platform/text_file.h"
 #include "core/messages.h"
+#include "support/memory_file.h"
+#include "support/capture_screen.h"
 
 namespace zirka {
 namespace {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/console.h"
+#include "support/capture_screen.h"
 
 namespace zirka {
 namespace {

@@ -7,6 +7,7 @@
 
 #include "filelist/test_files.h"
 #include "support/failing_raw_file.h"
+#include "support/memory_file.h"
 
 namespace zirka {
 namespace {

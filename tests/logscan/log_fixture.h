@@ -11,6 +11,8 @@
 #include "core/context.h"
 #include "core/terminate.h"
 #include "support/end_of.h"
+#include "support/memory_file.h"
+#include "support/capture_screen.h"
 
 namespace zirka::testing {
 

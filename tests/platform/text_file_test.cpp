@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "support/failing_raw_file.h"
+#include "support/memory_file.h"
 
 namespace zirka::platform {
 namespace {

@@ -8,6 +8,7 @@
 #include "platform/console.h"
 #include "platform/files.h"
 #include "core/terminate.h"
+#include "support/capture_screen.h"
 
 namespace zirka {
 namespace {

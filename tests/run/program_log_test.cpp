@@ -11,6 +11,8 @@
 #include "platform/console.h"
 #include "platform/text_file.h"
 #include "core/messages.h"
+#include "support/memory_file.h"
+#include "support/capture_screen.h"
 
 namespace zirka {
 namespace {

@@ -1,7 +1,7 @@
+#include "support/memory_file.h"
+
 #include <algorithm>
 #include <cstring>
-
-#include "platform/raw_file.h"
 
 namespace zirka::platform {
 
@@ -46,6 +46,11 @@ class MemoryRawFile : public RawFile {
 
 std::unique_ptr<RawFile> MakeMemoryRawFile(std::shared_ptr<std::string> contents) {
   return std::make_unique<MemoryRawFile>(std::move(contents));
+}
+
+std::unique_ptr<TextFile> MakeMemoryText(std::shared_ptr<std::string> contents,
+                                         std::string name) {
+  return std::make_unique<TextFile>(MakeMemoryRawFile(std::move(contents)), std::move(name));
 }
 
 }  // namespace zirka::platform
