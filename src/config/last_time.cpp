@@ -62,6 +62,8 @@ CopyResult CopyControlFile(RunContext& ctx, platform::TextFile& source, platform
     // The block starts on a line of its own, also after a last line without a
     // line feed.
     if (!atLineStart) ok = temp.Write("\n");
+    // The comment line is Russian in CP866 (OEM) bytes, "Время последнего просмотра
+    // лога" (time of the last log analysis), written as they stand, not translated.
     ok = ok && temp.Write(LastTimeLine(ctx) +
                           ";\n;   \x82\xE0\xA5\xAC\xEF \xAF\xAE\xE1\xAB\xA5\xA4\xAD\xA5\xA3\xAE "
                           "\xAF\xE0\xAE\xE1\xAC\xAE\xE2\xE0\xA0 \xAB\xAE\xA3\xA0\n");

@@ -87,6 +87,8 @@ class LogTableBuilder {
     entry.path = ToUpperAscii(CompletePath(value, ctx_.tmailDirectory));
     entry.stream = platform::OpenText(entry.path, Mode::Read, Share::DenyWrite);
     if (!entry.stream) {
+      // No line break after the path: the next debug line follows on the same
+      // screen line, as sysops' logs of debug runs have always shown it.
       Debug(ctx_, "?WARN-Cann't open " + entry.path);
       return;
     }
