@@ -43,6 +43,11 @@ void SwapDayMonth(std::string& time) {
   time[2] = '/';
 }
 
+std::string SwappedDayMonth(std::string time) {
+  SwapDayMonth(time);
+  return time;
+}
+
 bool IsLaterTime(std::string_view reference, std::string_view candidate) {
   const int referenceMonth = MonthOf(reference);
   const int candidateMonth = MonthOf(candidate);

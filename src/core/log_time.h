@@ -21,6 +21,10 @@ bool IsDatedLine(std::string_view line);
 // A text shorter than 5 characters is left as it is.
 void SwapDayMonth(std::string& time);
 
+// The comparison form of a written log time, or the written form of a comparison
+// one: a swapped copy, the original left as it is.
+std::string SwappedDayMonth(std::string time);
+
 // True when `candidate` is later than `reference` (both in comparison form), with
 // the year-turn rule: a reference month of 10 or more and a candidate month of 2 or
 // less is later; a reference month of 2 or less and a candidate month of 11 or more

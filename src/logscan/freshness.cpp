@@ -66,7 +66,7 @@ Outcome CheckFreshness(RunContext& ctx) {
     for (LogEntry& entry : ctx.logTable) entry.isNew = true;
     ctx.noStoredLastTime = true;
   } else {
-    SwapDayMonth(ctx.storedLastTime);
+    ctx.storedLastTime = SwappedDayMonth(ctx.storedLastTime);
     for (LogEntry& entry : ctx.logTable) {
       Print(ctx, "\xF9 Checking " + entry.path + "...");
       if (HoldsLaterLine(*entry.stream, ctx.storedLastTime)) entry.isNew = true;

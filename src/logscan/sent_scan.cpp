@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "core/log_time.h"
 #include "core/messages.h"
@@ -68,26 +69,25 @@ void TakeLineTime(std::string_view line, LogTime& time) {
 // The newest time among the new logs, starting from the stored Last_Time (or,
 // without one, from the first log time read at all). Logs without a time take no
 // part; with no time anywhere the result is empty and nothing is to be stored.
+// The log table keeps its times as written; they are compared in swapped copies.
 void ComputeNewLastTime(RunContext& ctx) {
-  LogTime newest = ctx.storedLastTime;
+  LogTime newest = ctx.storedLastTime;  // comparison form
   if (newest.empty()) {
     for (const LogEntry& entry : ctx.logTable) {
       if (!entry.lastTime.empty()) {
-        newest = entry.lastTime;
-        SwapDayMonth(newest);
+        newest = SwappedDayMonth(entry.lastTime);
         break;
       }
     }
   }
-  for (LogEntry& entry : ctx.logTable) {
+  for (const LogEntry& entry : ctx.logTable) {
     Debug(ctx, "Log " + entry.path + " Last time: " + entry.lastTime + "\n");
     if (!entry.isNew || entry.lastTime.empty()) continue;
-    SwapDayMonth(entry.lastTime);
-    if (IsLaterTime(newest, entry.lastTime)) newest = entry.lastTime;
+    LogTime candidate = SwappedDayMonth(entry.lastTime);
+    if (IsLaterTime(newest, candidate)) newest = std::move(candidate);
   }
-  SwapDayMonth(newest);
-  Debug(ctx, "Finally Last_Time=" + newest + "\n");
-  ctx.newLastTime = newest;
+  ctx.newLastTime = SwappedDayMonth(newest);
+  Debug(ctx, "Finally Last_Time=" + ctx.newLastTime + "\n");
 }
 
 }  // namespace
