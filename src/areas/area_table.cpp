@@ -52,7 +52,7 @@ void ReadAreaList(RunContext& ctx, const std::string& path, AreaSource source) {
   while (list->ReadPiece(line, kListLinePiece)) {
     const auto candidate = source == AreaSource::RequestableDirs ? RequestableDirCandidate(line)
                                                                  : AliasCandidate(line);
-    if (candidate) AcceptArea(ctx, *candidate, source);
+    if (candidate) AcceptArea(ctx.areaTable, ctx.out(), *candidate, source);
   }
   list->Close();
 }
@@ -92,17 +92,18 @@ std::optional<std::string> AliasCandidate(std::string line) {
   return path.substr(0, last + 1);
 }
 
-void AcceptArea(RunContext& ctx, const std::string& directory, AreaSource source) {
-  Debug(ctx, Format(">  area %02d: ", static_cast<int>(ctx.areaTable.size()) + 1) + directory);
+void AcceptArea(std::vector<std::string>& areaTable, const Output& out,
+                const std::string& directory, AreaSource source) {
+  Debug(out, Format(">  area %02d: ", static_cast<int>(areaTable.size()) + 1) + directory);
   const std::string path = UpperAscii(directory + "FILES.BBS");
 
   auto files = platform::OpenText(path, platform::Mode::Read, ShareFor(source));
   if (!files) {
-    Debug(ctx, "FILES.BBS not found! Ignoring...\n");
-    if (source == AreaSource::RequestableDirs) LogWrite(ctx, path + " not found\n");
+    Debug(out, "FILES.BBS not found! Ignoring...\n");
+    if (source == AreaSource::RequestableDirs) LogWrite(out, path + " not found\n");
     // Every candidate's debug line is ended the same way, so the message's own
     // line feed is followed by an empty line.
-    Debug(ctx, "\n");
+    Debug(out, "\n");
     return;
   }
   files->Close();
@@ -111,17 +112,17 @@ void AcceptArea(RunContext& ctx, const std::string& directory, AreaSource source
   // Areas from T-Mail's lists are unique; AREA lines are taken as they stand.
   // Entries are upper case, so entries equal ignoring case are equal.
   if (source != AreaSource::AreaLine) {
-    for (const std::string& earlier : ctx.areaTable) {
+    for (const std::string& earlier : areaTable) {
       if (earlier != path) continue;
-      Debug(ctx, " - duplicated area\n");
+      Debug(out, " - duplicated area\n");
       if (source == AreaSource::RequestableDirs) {
-        LogWrite(ctx, "?WARN-Area " + earlier + " occured two or more times\n");
+        LogWrite(out, "?WARN-Area " + earlier + " occured two or more times\n");
       }
       return;
     }
   }
-  Debug(ctx, "\n");
-  ctx.areaTable.push_back(path);
+  Debug(out, "\n");
+  areaTable.push_back(path);
 }
 
 void BuildAreaTable(RunContext& ctx) {
@@ -131,7 +132,7 @@ void BuildAreaTable(RunContext& ctx) {
     std::string directory = LookupKeyword(*ctx.mainCtl, "AREA");
     if (directory.empty()) break;
     EnsureTrailingBackslash(directory);
-    AcceptArea(ctx, directory, AreaSource::AreaLine);
+    AcceptArea(ctx.areaTable, ctx.out(), directory, AreaSource::AreaLine);
   }
 
   if (ctx.tmailCtl && ctx.settings.lookupCtl) {

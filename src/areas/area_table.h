@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/context.h"
 
@@ -22,8 +23,9 @@ std::optional<std::string> RequestableDirCandidate(std::string line);
 std::optional<std::string> AliasCandidate(std::string line);
 
 // Tests one candidate directory (ending in a separator) for a FILES.BBS and
-// appends it to the area table.
-void AcceptArea(RunContext& ctx, const std::string& directory, AreaSource source);
+// appends it to `areaTable`.
+void AcceptArea(std::vector<std::string>& areaTable, const Output& out,
+                const std::string& directory, AreaSource source);
 
 // Collects the areas from AREA lines and, with LOOKUP_CTL on and T-MAIL.CTL found,
 // from T-Mail's requestable directories list (FREQ_DIR) and list of aliases (FREQ_NDX).

@@ -38,7 +38,7 @@ int RunPhases(RunContext& ctx, const std::vector<std::string>& args, bool consol
   ReadIgnoreList(ctx);
   ScanSentFiles(ctx);
   if (!ctx.sentTable.empty()) {
-    WriteReport(ctx);
+    WriteReport(ctx.report.get(), ctx.sentTable, ctx.startTime);
     UpdateFileAreas(ctx.areaTable, ctx.settings, ctx.sentTable, ctx.out());
   }
   return Terminate(ctx, StoreLastTime(ctx));

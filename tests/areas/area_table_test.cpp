@@ -145,10 +145,10 @@ TEST_F(AreaTableTest, ShareModesOfTheFilesBbsTest) {
                                    platform::Share::DenyAll);
   ASSERT_NE(holder, nullptr);
   run_.ctx.debug = false;
-  AcceptArea(run_.ctx, "FILES\\UTIL\\", AreaSource::AreaLine);
-  AcceptArea(run_.ctx, "FILES\\UTIL\\", AreaSource::Aliases);
+  AcceptArea(run_.ctx.areaTable, run_.ctx.out(), "FILES\\UTIL\\", AreaSource::AreaLine);
+  AcceptArea(run_.ctx.areaTable, run_.ctx.out(), "FILES\\UTIL\\", AreaSource::Aliases);
   EXPECT_TRUE(run_.ctx.areaTable.empty());
-  AcceptArea(run_.ctx, "FILES\\UTIL\\", AreaSource::RequestableDirs);
+  AcceptArea(run_.ctx.areaTable, run_.ctx.out(), "FILES\\UTIL\\", AreaSource::RequestableDirs);
   EXPECT_EQ(run_.ctx.areaTable, Areas{"FILES\\UTIL\\FILES.BBS"});
   EXPECT_EQ(run_.screen.text, "");
 }

@@ -29,7 +29,7 @@ struct ReportRun {
     return "\r\n\xFE Zirka 3.8 \xFE " + calendar + "\r\n\r\n  Filename    Times sent\r\n\r\n";
   }
   void Write() {
-    WriteReport(ctx);
+    WriteReport(ctx.report.get(), ctx.sentTable, ctx.startTime);
     ctx.report->Close();
   }
 };
@@ -75,7 +75,7 @@ TEST(WriteReport, NothingWithoutSentFilesOrWithoutReport) {
   ReportRun closed(std::make_shared<std::string>());
   closed.ctx.report.reset();
   closed.ctx.sentTable.Add("X.ZIP");
-  WriteReport(closed.ctx);  // no report file open: nothing happens
+  WriteReport(closed.ctx.report.get(), closed.ctx.sentTable, closed.ctx.startTime);  // no report file open: nothing happens
   EXPECT_EQ(*closed.file, "");
 }
 
