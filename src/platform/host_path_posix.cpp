@@ -6,6 +6,7 @@
 
 #include <climits>
 #include <cstdlib>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -61,14 +62,14 @@ std::optional<std::string> FindEntry(const std::string& directory, const std::st
   const bool joined = directory.empty() || directory.back() == '/';
   const std::string exact = joined ? directory + component : directory + "/" + component;
   if (EntryExists(exact)) return component;
-  DIR* dir = ::opendir(dirForOpen.c_str());
+  // Closed however the search ends, also when a name can't be copied for want of memory.
+  const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(dirForOpen.c_str()), ::closedir);
   if (dir == nullptr) return std::nullopt;
   std::optional<std::string> best;
-  while (const dirent* entry = ::readdir(dir)) {
+  while (const dirent* entry = ::readdir(dir.get())) {
     if (!EqualIgnoringAsciiCase(component, entry->d_name)) continue;
     if (!best || std::string(entry->d_name) < *best) best = std::string(entry->d_name);
   }
-  ::closedir(dir);
   return best;
 }
 

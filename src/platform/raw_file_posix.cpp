@@ -87,6 +87,13 @@ class FdRawFile : public RawFile {
 
 }  // namespace
 
-std::unique_ptr<RawFile> MakeFdRawFile(int fd) { return std::make_unique<FdRawFile>(fd); }
+std::unique_ptr<RawFile> MakeFdRawFile(int fd) {
+  try {
+    return std::make_unique<FdRawFile>(fd);
+  } catch (...) {
+    ::close(fd);  // not left open, with its lock, for want of memory
+    throw;
+  }
+}
 
 }  // namespace zirka::platform
