@@ -15,6 +15,7 @@
 #include "run/messages.h"
 #include "run/program_log.h"
 #include "run/terminate.h"
+#include "run/usage.h"
 
 namespace zirka {
 
@@ -23,6 +24,10 @@ namespace {
 // The phases in their fixed order; the last one ends the run through Terminate.
 [[noreturn]] void RunPhases(RunContext& ctx, const std::vector<std::string>& args,
                             bool consoleUsable) {
+  if (HelpWanted(args)) {  // the usage text only: no banner, no file read or written
+    Print(ctx, kUsageText);
+    Terminate(ctx, 0);
+  }
   if (!consoleUsable) {
     Print(ctx, "!FER-Cann't recognize standart output device!\n");
     Terminate(ctx, 7);
