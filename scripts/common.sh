@@ -8,6 +8,8 @@ ZIRKA_PACKAGES=(
   clang libclang-rt-dev             # the fuzz targets (libFuzzer and its runtime)
   g++-mingw-w64-x86-64-posix        # the Windows cross build
   wine wine64                       # running zirka.exe
+  mandoc man-db                     # checking the manual pages
+  dpkg-dev                          # the Debian package (dpkg-shlibdeps)
 )
 # What a demo needs: just the native build.
 ZIRKA_DEMO_PACKAGES=(cmake make g++)

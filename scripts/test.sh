@@ -3,7 +3,8 @@
 #
 #   bash scripts/test.sh                 # everything, as CI runs it
 #   bash scripts/test.sh native asan     # only the stages named (windows, asan,
-#                                        # fuzz, native), after the package check
+#                                        # fuzz, native, package), after the
+#                                        # check for missing Debian packages
 #
 # On a fresh Debian machine run as root, it installs what is missing first; run as
 # another user, it says what to install. Stages, each failing the whole command:
@@ -12,6 +13,9 @@
 #   3. fuzz targets (clang, libFuzzer): replay of the seeds and saved crashes
 #   4. native build with warnings as errors: unit and end-to-end tests, and the
 #      end-to-end cases again against zirka.exe under Wine
+#   5. packages: the Debian package of a native release build and the ZIP of the
+#      Windows build, their contents, and a run of the program from each
+#      (scripts/check_packages.sh)
 # Builds live in build-test/ (ZIRKA_TEST_BUILD_DIR to put them elsewhere).
 set -euo pipefail
 
@@ -71,10 +75,20 @@ native_tests() {
   (unset DISPLAY; ctest --test-dir "$BUILD_ROOT/native" "${CTEST_ARGS[@]}")
 }
 
+# 5. The .deb (from a native release build) and the Windows ZIP (from the build of
+#    stage 1, brought up to date), checked and run on the example node.
+package_check() {
+  stage "Packages: Debian package and Windows ZIP"
+  configure_and_build "$BUILD_ROOT/release" \
+    -DCMAKE_BUILD_TYPE=Release -DZIRKA_WERROR=ON -DZIRKA_BUILD_TESTS=OFF
+  windows_build  # up to date after stage 1: nothing to do
+  bash "$ZIRKA_ROOT/scripts/check_packages.sh" "$BUILD_ROOT/release" "$BUILD_ROOT/mingw" "$WINE"
+}
+
 main() {
   ensure_packages "${ZIRKA_PACKAGES[@]}"
   local stages=("$@")
-  ((${#stages[@]})) || stages=(windows asan fuzz native)
+  ((${#stages[@]})) || stages=(windows asan fuzz native package)
   local name
   for name in "${stages[@]}"; do
     case $name in
@@ -85,7 +99,8 @@ main() {
         run_fuzz
         ;;
       native) native_tests ;;
-      *) echo "unknown stage: $name (windows, asan, fuzz, native)" >&2; exit 2 ;;
+      package) package_check ;;
+      *) echo "unknown stage: $name (windows, asan, fuzz, native, package)" >&2; exit 2 ;;
     esac
   done
 }

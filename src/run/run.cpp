@@ -15,6 +15,7 @@
 #include "core/messages.h"
 #include "run/program_log.h"
 #include "core/terminate.h"
+#include "run/usage.h"
 
 namespace zirka {
 
@@ -23,6 +24,10 @@ namespace {
 // The phases in their fixed order. Returns the errorlevel the run ends with; only
 // here is Terminate called.
 int RunPhases(RunContext& ctx, const std::vector<std::string>& args, bool consoleUsable) {
+  if (HelpWanted(args)) {  // the usage text only: no banner, no file read or written
+    Print(ctx, kUsageText);
+    return Terminate(ctx, 0);
+  }
   if (!consoleUsable) {
     Print(ctx, "!FER-Cann't recognize standart output device!\n");
     return Terminate(ctx, 7);

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "e2e/harness.h"
 
@@ -85,6 +87,51 @@ TEST(ExampleNode, FirstRunCountsTheSendsSecondRunNothing) {
             Dos(firstLog + kStarted + "\xFE No new sent files found - nothing done\n"
                                       "\xFE Elapsed M:SS\n"));
   EXPECT_EQ(node.List("FIDO"), (std::vector<std::string>{"ZIRKA.CTL", "ZIRKA.LOG", "ZIRKA.REP"}));
+}
+
+// Every spelling of help prints the usage text and ends with errorlevel 0, before
+// the banner and without reading or writing a file; other unknown arguments are
+// still ignored and the run goes on.
+TEST(ExampleNode, HelpPrintsTheUsageAndTouchesNothing) {
+  Node node("help");
+  node.CopyTree(kShipped);
+  // Every name in the node's directories, and the bytes of every file.
+  const std::vector<std::string> dirs = {"",           "FIDO",           "FILES",
+                                         "FILES/UTIL", "FILES/NODELIST", "T-MAIL"};
+  const auto snapshot = [&] {
+    std::string all;
+    for (const std::string& dir : dirs) {
+      for (const std::string& name : node.List(dir)) {
+        const std::string rel = dir.empty() ? name : dir + "/" + name;
+        const bool isDir = std::find(dirs.begin(), dirs.end(), rel) != dirs.end();
+        all += rel + "\n" + (isDir ? "" : node.Read(rel)) + "\n";
+      }
+    }
+    return all;
+  };
+  const std::string before = snapshot();
+  const std::string kCtlArg = "-c=D:\\FIDO\\ZIRKA.CTL";
+  const std::vector<std::vector<std::string>> helpCases = {
+      {"-?"}, {"/?"}, {"-h"}, {"/h"}, {"--help"}, {"-H"}, {"/HELP"}, {"-help"},
+      {"version", "-f", "-d", kCtlArg, "/?"},  // help wins wherever it stands
+  };
+  std::string usage;
+  for (const auto& args : helpCases) {
+    const RunResult r = node.Run(args);
+    EXPECT_EQ(r.exitCode, 0) << args.back() << "\n" << r;
+    if (usage.empty()) usage = r.screen;
+    EXPECT_EQ(r.screen, usage) << args.back();
+    EXPECT_EQ(snapshot(), before) << args.back();
+  }
+  EXPECT_EQ(usage.rfind("Zirka 3.8: ", 0), 0u) << usage;
+  EXPECT_NE(usage.find("\nUsage: zirka [version] [-f] [-d] [-n] [-c=PATH]\n"), std::string::npos);
+  EXPECT_EQ(usage.substr(usage.size() - ExitLines(0).size()), ExitLines(0));
+
+  // Neither "help", "-x" nor "--HELP" is a help switch: an ordinary run.
+  const RunResult run = node.Run({"help", "-x", "--HELP", kCtlArg});
+  EXPECT_EQ(run.exitCode, 0) << run;
+  EXPECT_EQ(run.screen.find("Usage:"), std::string::npos);
+  EXPECT_EQ(node.Read("FILES/UTIL/FILES.BBS"), Dos(kUtilAfter));
 }
 
 }  // namespace

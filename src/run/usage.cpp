@@ -1,0 +1,51 @@
+#include "run/usage.h"
+
+#include <algorithm>
+
+namespace zirka {
+
+const std::string_view kUsageText =
+    "Zirka 3.8: raises the download counters in FILES.BBS from T-Mail logs\n"
+    "\n"
+    "Usage: zirka [version] [-f] [-d] [-n] [-c=PATH]\n"
+    "\n"
+    "  version      show the version text, then run\n"
+    "  -f  /f       forced: read every log whole, whatever Last_Time says\n"
+    "  -d  /d       debug: show what the program finds on the way\n"
+    "  -n  /n       preview: show the counters that would change, write nothing\n"
+    "  -c=PATH      the main control file to use (also /c=PATH)\n"
+    "  -?  -h  --help   this text, and nothing else (also /? and /h)\n"
+    "\n"
+    "Only the first two characters of a switch count (-force is -f), one switch\n"
+    "an argument; other arguments are ignored. Without -c= the program reads\n"
+    "ZIRKA.CTL in its own directory.\n"
+    "\n"
+    "Errorlevels:\n"
+    "  0  sent files were found and the lists were updated\n"
+    "  1  T-MAIL.CTL not found and no LOG_PATH log\n"
+    "  2  no log could be opened\n"
+    "  4  nothing new in the logs, or no sent file found: nothing done\n"
+    "  5  the main control file ZIRKA.CTL was not found\n"
+    "  6  out of memory\n"
+    "  7  no standard output\n"
+    "\n"
+    "Environment:\n"
+    "  T-MAIL           directory of T-MAIL.CTL when CTL_PATH names none and the\n"
+    "                   current directory has none\n"
+    "  ZIRKA_DRIVE_<L>  (Linux) the directory of DOS drive L:, e.g.\n"
+    "                   ZIRKA_DRIVE_D=/srv/fido\n"
+    "  WINEPREFIX       (Linux) else drives from its dosdevices (default ~/.wine)\n"
+    "  NO_COLOR         (Linux) a banner without colours\n";
+
+bool IsHelpSwitch(std::string_view arg) {
+  if (arg == "--help") return true;
+  if (arg.size() < 2 || (arg[0] != '-' && arg[0] != '/')) return false;
+  return arg[1] == '?' || arg[1] == 'h' || arg[1] == 'H';
+}
+
+bool HelpWanted(const std::vector<std::string>& args) {
+  return std::any_of(args.begin(), args.end(),
+                     [](const std::string& arg) { return IsHelpSwitch(arg); });
+}
+
+}  // namespace zirka
