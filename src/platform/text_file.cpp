@@ -9,83 +9,91 @@ namespace {
 constexpr char kCtrlZ = '\x1a';
 }  // namespace
 
-TextFile::TextFile(std::unique_ptr<RawFile> raw, std::string name)
-    : raw_(std::move(raw)), name_(std::move(name)) {}
+TextFile::TextFile(std::unique_ptr<RawFile> raw, std::string name, std::size_t bufferSize)
+    : raw_(std::move(raw)), name_(std::move(name)), bufferSize_(bufferSize) {}
 
 TextFile::~TextFile() { Close(); }
 
-bool TextFile::Fill() {
-  // Keep the unread tail (at most one byte: a CR waiting for its LF) in front.
-  if (inPos_ > 0) {
-    inBase_ += inPos_;
-    in_.erase(0, inPos_);
-    inPos_ = 0;
+// Moves the unread bytes to the front of the buffer and reads until at least `want`
+// bytes are unread or the file ends. A Ctrl-Z ends the file: nothing from it on is
+// ever handed out.
+void TextFile::Refill(std::size_t want) {
+  const std::size_t unread = inEnd_ - inPos_;
+  if (inCapacity_ < want || inCapacity_ < bufferSize_) {
+    const std::size_t capacity = std::max(want, bufferSize_);
+    std::unique_ptr<char[]> bigger(new char[capacity]);
+    if (unread > 0) std::memcpy(bigger.get(), in_.get() + inPos_, unread);
+    in_ = std::move(bigger);
+    inCapacity_ = capacity;
+  } else if (inPos_ > 0 && unread > 0) {
+    std::memmove(in_.get(), in_.get() + inPos_, unread);
   }
-  const std::size_t have = in_.size();
-  in_.resize(have + kBufferSize);
-  const long long got = raw_ ? raw_->Read(in_.data() + have, kBufferSize) : -1;
-  in_.resize(have + (got > 0 ? static_cast<std::size_t>(got) : 0));
-  if (got < 0) readFailed_ = true;
-  return got > 0;
+  inBase_ += inPos_;
+  inPos_ = 0;
+  inEnd_ = unread;
+  while (!sourceDone_ && inEnd_ < want) {
+    const long long got = raw_->Read(in_.get() + inEnd_, inCapacity_ - inEnd_);
+    if (got <= 0) {
+      if (got < 0) readFailed_ = true;
+      sourceDone_ = true;
+      break;
+    }
+    char* const fresh = in_.get() + inEnd_;
+    const auto* ctrlZ =
+        static_cast<const char*>(std::memchr(fresh, kCtrlZ, static_cast<std::size_t>(got)));
+    if (ctrlZ != nullptr) {
+      inEnd_ += static_cast<std::size_t>(ctrlZ - fresh);
+      sourceDone_ = true;
+      break;
+    }
+    inEnd_ += static_cast<std::size_t>(got);
+  }
+}
+
+bool TextFile::NextPiece(PieceView& piece, std::size_t maxChars) {
+  piece = PieceView{};
+  if (closed_ || !raw_ || maxChars == 0) return false;
+  // A piece of maxChars characters ending in a line feed may stand in the file
+  // as maxChars + 1 bytes (its CR LF).
+  const std::size_t window = maxChars + 1;
+  if (inEnd_ - inPos_ < window && !sourceDone_) Refill(window);
+  const std::size_t avail = inEnd_ - inPos_;
+  if (avail == 0) return false;
+  const char* const begin = in_.get() + inPos_;
+  const auto* lf = static_cast<const char*>(std::memchr(begin, '\n', std::min(avail, window)));
+  if (lf != nullptr) {
+    const auto at = static_cast<std::size_t>(lf - begin);
+    const std::size_t length = at > 0 && begin[at - 1] == '\r' ? at - 1 : at;
+    if (length < maxChars) {
+      piece = PieceView{std::string_view(begin, length), true};
+      inPos_ += at + 1;
+      return true;
+    }
+  }
+  // No line feed ends the piece within maxChars characters: it is that many bytes
+  // (or what is left of the file), a lone CR among them kept.
+  const std::size_t length = std::min(avail, maxChars);
+  piece = PieceView{std::string_view(begin, length), false};
+  inPos_ += length;
+  return true;
 }
 
 bool TextFile::ReadPiece(std::string& piece, std::size_t maxChars) {
-  piece.clear();
-  if (closed_ || !raw_) return false;
-  while (piece.size() < maxChars && !eof_) {
-    if (inPos_ >= in_.size() && !Fill()) {
-      eof_ = true;
-      break;
-    }
-    const char* begin = in_.data() + inPos_;
-    const std::size_t avail = in_.size() - inPos_;
-    const std::size_t want = std::min(avail, maxChars - piece.size());
-    // Copy plain bytes up to the first byte that needs a decision.
-    std::size_t n = 0;
-    while (n < want) {
-      const char c = begin[n];
-      if (c == '\n' || c == '\r' || c == kCtrlZ) break;
-      ++n;
-    }
-    piece.append(begin, n);
-    inPos_ += n;
-    if (n == want) continue;
-    const char c = begin[n];
-    if (c == kCtrlZ) {
-      eof_ = true;
-      break;
-    }
-    if (c == '\n') {
-      piece.push_back('\n');
-      ++inPos_;
-      return true;
-    }
-    // A CR: dropped when an LF follows it, kept otherwise.
-    if (inPos_ + 1 >= in_.size()) {
-      if (!Fill() || in_.size() < 2) {  // the CR ends the file
-        piece.push_back('\r');
-        ++inPos_;
-        continue;
-      }
-    }
-    if (in_[inPos_ + 1] == '\n') {
-      ++inPos_;  // the LF is read next
-    } else {
-      piece.push_back('\r');
-      ++inPos_;
-    }
-  }
-  return !piece.empty();
+  PieceView view;
+  const bool got = NextPiece(view, maxChars);
+  piece.assign(view.text);
+  if (view.lineFeed) piece.push_back('\n');
+  return got;
 }
 
 std::uint64_t TextFile::Tell() const { return inBase_ + inPos_; }
 
 bool TextFile::Seek(std::uint64_t offset) {
   if (closed_ || !raw_) return false;
-  in_.clear();
   inPos_ = 0;
+  inEnd_ = 0;
   inBase_ = offset;
-  eof_ = false;
+  sourceDone_ = false;
   readFailed_ = false;
   return raw_->Seek(offset);
 }
@@ -101,6 +109,14 @@ bool TextFile::Write(std::string_view text) {
     out_.append("\r\n", 2);
     start = lf + 1;
   }
+  if (out_.size() >= kBufferSize) FlushBuffer();
+  return !failed_;
+}
+
+bool TextFile::WritePiece(const PieceView& piece) {
+  if (closed_ || !raw_) return false;
+  out_.append(piece.text);
+  if (piece.lineFeed) out_.append("\r\n", 2);
   if (out_.size() >= kBufferSize) FlushBuffer();
   return !failed_;
 }

@@ -5,6 +5,8 @@
 //  - a line is read in pieces exactly as fgets with a buffer of N+1 bytes gives them;
 //  - every other byte is kept as it is, NUL included.
 // Reads and writes go through a large buffer, never byte by byte through stdio.
+// NextPiece hands a piece out as a view into the read buffer, so that a scan over a
+// gigabyte of log copies nothing per line.
 
 #include <cstddef>
 #include <cstdint>
@@ -16,13 +18,27 @@
 
 namespace zirka::platform {
 
+// One piece of a line as it stands in the read buffer. The piece ReadPiece gives is
+// `text` followed by a line feed when `lineFeed` is set; `text` never holds a line
+// feed, and a CR that stood right before the line feed is not part of it.
+struct PieceView {
+  std::string_view text;
+  bool lineFeed = false;
+
+  // The length of the piece with its line feed.
+  std::size_t size() const { return text.size() + (lineFeed ? 1 : 0); }
+};
+
 class TextFile {
  public:
   // Bytes read from or written to the file at a time: large enough for gigabyte
   // logs, small enough that opening a short control file costs next to nothing.
-  static constexpr std::size_t kBufferSize = 64 * 1024;
+  static constexpr std::size_t kBufferSize = 128 * 1024;
 
-  TextFile(std::unique_ptr<RawFile> raw, std::string name);
+  // `bufferSize` is for tests; a piece always fits in the read buffer, which grows
+  // to maxChars + 1 bytes when it is smaller.
+  TextFile(std::unique_ptr<RawFile> raw, std::string name,
+           std::size_t bufferSize = kBufferSize);
   ~TextFile();
   TextFile(const TextFile&) = delete;
   TextFile& operator=(const TextFile&) = delete;
@@ -31,6 +47,9 @@ class TextFile {
   // maxChars bytes, ending right after the first line feed. False, with `piece`
   // empty, at the end of the file or on a read error.
   bool ReadPiece(std::string& piece, std::size_t maxChars);
+  // The same piece without a copy: `piece` stays valid until the next read, Seek or
+  // Close of this file. False, with `piece` empty, where ReadPiece gives false.
+  bool NextPiece(PieceView& piece, std::size_t maxChars);
 
   // The byte offset in the file of the next byte ReadPiece would return.
   std::uint64_t Tell() const;
@@ -40,6 +59,8 @@ class TextFile {
 
   // Buffers `text`, each LF written as CR LF. False once any write has failed.
   bool Write(std::string_view text);
+  // Writes a piece as ReadPiece gives it: its text, then CR LF if it had a line feed.
+  bool WritePiece(const PieceView& piece);
   // Writes out the buffer and commits the file to the disk.
   bool Flush();
   // Writes out the buffer and closes the file. False if anything written was lost.
@@ -52,15 +73,18 @@ class TextFile {
   const std::string& name() const { return name_; }
 
  private:
-  bool Fill();
+  void Refill(std::size_t want);
   bool FlushBuffer();
 
   std::unique_ptr<RawFile> raw_;
   std::string name_;
-  std::string in_;            // read buffer
-  std::size_t inPos_ = 0;     // next unread byte in in_
-  std::uint64_t inBase_ = 0;  // file offset of in_[0]
-  bool eof_ = false;          // Ctrl-Z seen or the file ended
+  std::size_t bufferSize_;
+  std::unique_ptr<char[]> in_;  // read buffer, allocated at the first read
+  std::size_t inCapacity_ = 0;  // bytes allocated for in_
+  std::size_t inPos_ = 0;       // next unread byte in in_
+  std::size_t inEnd_ = 0;       // end of the bytes read into in_
+  std::uint64_t inBase_ = 0;    // file offset of in_[0]
+  bool sourceDone_ = false;     // Ctrl-Z read, the file ended or a read failed
   std::string out_;           // write buffer
   bool failed_ = false;       // a write or flush failed
   bool readFailed_ = false;   // a read failed

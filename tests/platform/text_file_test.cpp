@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -34,6 +36,57 @@ TEST(TextFileRead, PiecesAsFgetsGivesThem) {
   // A line of exactly N characters: the line feed comes back as a piece of its own.
   EXPECT_EQ(Pieces("abcd\nabcdefg\nxy", 4),
             (std::vector<std::string>{"abcd", "\n", "abcd", "efg\n", "xy"}));
+}
+
+// The pieces fgets with a buffer of max + 1 bytes gives over the text the file
+// stands for: everything before the first Ctrl-Z, each CR directly before an LF dropped.
+std::vector<std::string> ModelPieces(const std::string& raw, std::size_t max) {
+  std::string text;
+  for (std::size_t i = 0; i < raw.size() && raw[i] != '\x1a'; ++i) {
+    if (raw[i] == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n') continue;
+    text.push_back(raw[i]);
+  }
+  std::vector<std::string> out;
+  for (std::size_t start = 0; start < text.size();) {
+    const std::size_t lf = text.find('\n', start);
+    const std::size_t end = std::min({lf == std::string::npos ? text.size() : lf + 1,
+                                      start + max, text.size()});
+    out.push_back(text.substr(start, end - start));
+    start = end;
+  }
+  return out;
+}
+
+TEST(TextFileRead, ViewsAndCopiesGiveTheModelPiecesAtEveryBufferBoundary) {
+  std::mt19937 random(9);
+  // Mostly plain bytes, with every byte that needs a decision and long runs.
+  const std::string alphabet("ab\r\n\r\n\x1a\0 ", 10);
+  for (int round = 0; round < 400; ++round) {
+    std::string raw;
+    const std::size_t length = random() % 1500;
+    while (raw.size() < length) {
+      const char c = alphabet[random() % alphabet.size()];
+      if (c == '\x1a' && random() % 8 != 0) continue;  // a Ctrl-Z now and then
+      raw.append(c == 'a' ? random() % 420 : 1, c);
+    }
+    for (const std::size_t max : {180u, 255u, 399u, 1u, 2u}) {
+      const std::vector<std::string> want = ModelPieces(raw, max);
+      const std::size_t buffer = max + 1 + random() % 64;
+      auto views = MakeMemoryText(std::make_shared<std::string>(raw), "V", buffer);
+      auto copies = MakeMemoryText(std::make_shared<std::string>(raw), "C", buffer);
+      std::vector<std::string> gotViews, gotCopies;
+      PieceView view;
+      while (views->NextPiece(view, max)) {
+        ASSERT_LE(view.size(), max);
+        ASSERT_EQ(view.text.find('\n'), std::string_view::npos);
+        gotViews.push_back(std::string(view.text) + (view.lineFeed ? "\n" : ""));
+      }
+      std::string piece;
+      while (copies->ReadPiece(piece, max)) gotCopies.push_back(piece);
+      ASSERT_EQ(gotViews, want) << "round " << round << " max " << max;
+      ASSERT_EQ(gotCopies, want) << "round " << round << " max " << max;
+    }
+  }
 }
 
 TEST(TextFileRead, KeepsNulBytes) {

@@ -49,8 +49,9 @@ std::unique_ptr<RawFile> MakeMemoryRawFile(std::shared_ptr<std::string> contents
 }
 
 std::unique_ptr<TextFile> MakeMemoryText(std::shared_ptr<std::string> contents,
-                                         std::string name) {
-  return std::make_unique<TextFile>(MakeMemoryRawFile(std::move(contents)), std::move(name));
+                                         std::string name, std::size_t bufferSize) {
+  return std::make_unique<TextFile>(MakeMemoryRawFile(std::move(contents)), std::move(name),
+                                    bufferSize);
 }
 
 }  // namespace zirka::platform

@@ -15,6 +15,7 @@ std::unique_ptr<RawFile> MakeMemoryRawFile(std::shared_ptr<std::string> contents
 
 // A text stream over a shared string (see MakeMemoryRawFile).
 std::unique_ptr<TextFile> MakeMemoryText(std::shared_ptr<std::string> contents,
-                                         std::string name = "MEMORY");
+                                         std::string name = "MEMORY",
+                                         std::size_t bufferSize = TextFile::kBufferSize);
 
 }  // namespace zirka::platform
