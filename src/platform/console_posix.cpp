@@ -54,20 +54,39 @@ std::string Sgr(int attribute) {
 
 class StdoutScreen : public Screen {
  public:
-  explicit StdoutScreen(bool toUtf8) : toUtf8_(toUtf8) {}
-  // Each piece is written at once, so that progress shown with backspaces appears
-  // as it happens. A failed write (a closed pipe) loses only screen text.
+  StdoutScreen(bool toUtf8, bool terminal) : toUtf8_(toUtf8), terminal_(terminal) {}
+  StdoutScreen(const StdoutScreen&) = delete;
+  StdoutScreen& operator=(const StdoutScreen&) = delete;
+  ~StdoutScreen() override { Flush(); }
+
+  // On a terminal each piece is written at once, so that progress shown with
+  // backspaces appears as it happens. Into a file or a pipe the same bytes go out
+  // at every line end and every few kilobytes, not in one system call per piece.
+  // A failed write (a closed pipe) loses only screen text.
   void Write(std::string_view oemText) override {
     if (toUtf8_) {
-      const std::string text = Cp866ToUtf8(oemText);
-      (void)WriteAllFd(kStdout, text.data(), text.size());
+      pending_.append(Cp866ToUtf8(oemText));
     } else {
-      (void)WriteAllFd(kStdout, oemText.data(), oemText.size());
+      pending_.append(oemText);
+    }
+    if (terminal_ || pending_.size() >= kHeldBytes ||
+        oemText.find('\n') != std::string_view::npos) {
+      Flush();
     }
   }
 
  private:
+  static constexpr std::size_t kHeldBytes = 4096;
+
+  void Flush() {
+    if (pending_.empty()) return;
+    (void)WriteAllFd(kStdout, pending_.data(), pending_.size());
+    pending_.clear();
+  }
+
   bool toUtf8_;
+  bool terminal_;
+  std::string pending_;
 };
 
 }  // namespace
@@ -78,7 +97,8 @@ std::unique_ptr<Screen> MakeConsoleScreen() {
   // A reader that goes away (zirka | head) must not kill the run in the middle of
   // rewriting a list: the write fails instead, and the run goes on.
   std::signal(SIGPIPE, SIG_IGN);
-  return std::make_unique<StdoutScreen>(StdoutIsTerminal() && LocaleIsUtf8());
+  const bool terminal = StdoutIsTerminal();
+  return std::make_unique<StdoutScreen>(terminal && LocaleIsUtf8(), terminal);
 }
 
 void ShowBanner(const std::string& title, const std::vector<BannerLine>& lines) {

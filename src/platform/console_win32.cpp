@@ -15,18 +15,30 @@ namespace {
 
 class StdoutScreen : public Screen {
  public:
-  // Flushed at once, so that progress shown with backspaces appears as it happens.
+  explicit StdoutScreen(bool console) : console_(console) {}
+  ~StdoutScreen() override { std::fflush(stdout); }
+
+  // On a console each piece is flushed at once, so that progress shown with
+  // backspaces appears as it happens. Into a file or a pipe the same bytes are
+  // flushed at every line end (and whenever the stdio buffer fills).
   void Write(std::string_view oemText) override {
     std::fwrite(oemText.data(), 1, oemText.size(), stdout);
-    std::fflush(stdout);
+    if (console_ || oemText.find('\n') != std::string_view::npos) std::fflush(stdout);
   }
+
+ private:
+  bool console_;
 };
 
 }  // namespace
 
 bool StdoutUsable() { return GetStdHandle(STD_OUTPUT_HANDLE) != INVALID_HANDLE_VALUE; }
 
-std::unique_ptr<Screen> MakeConsoleScreen() { return std::make_unique<StdoutScreen>(); }
+std::unique_ptr<Screen> MakeConsoleScreen() {
+  const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+  return std::make_unique<StdoutScreen>(out != INVALID_HANDLE_VALUE && out != nullptr &&
+                                        GetFileType(out) == FILE_TYPE_CHAR);
+}
 
 void ShowBanner(const std::string& title, const std::vector<BannerLine>& lines) {
   // The results are ignored: when standard output is redirected these calls
