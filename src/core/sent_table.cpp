@@ -1,25 +1,73 @@
 #include "core/sent_table.h"
 
+#include <functional>
+
 namespace zirka {
 
-bool SentTable::Add(const std::string& name) {
-  const auto [it, inserted] = index_.try_emplace(name, records_.size());
-  if (!inserted) {
-    ++records_[it->second].times;
+namespace {
+
+constexpr std::size_t kFirstSlots = 1024;
+constexpr std::uint64_t kIndexMask = 0xFFFFFFFFu;
+
+std::uint64_t TagOf(std::uint64_t hash) { return hash >> 32; }
+
+}  // namespace
+
+std::uint64_t SentTable::HashOf(std::string_view name) {
+  return std::hash<std::string_view>{}(name);
+}
+
+void SentTable::PrefetchSlot(std::uint64_t hash) const {
+  if (slots_.empty()) return;
+  __builtin_prefetch(&slots_[static_cast<std::size_t>(hash) & (slots_.size() - 1)]);
+}
+
+void SentTable::PrefetchRecord(std::uint64_t hash) const {
+  if (slots_.empty()) return;
+  const std::uint64_t slot = slots_[static_cast<std::size_t>(hash) & (slots_.size() - 1)];
+  if (slot != 0 && (slot >> 32) == TagOf(hash)) {
+    __builtin_prefetch(&records_[(slot & kIndexMask) - 1]);
+  }
+}
+
+std::size_t SentTable::SlotOf(std::string_view name, std::uint64_t hash) const {
+  const std::size_t mask = slots_.size() - 1;
+  const std::uint64_t tag = TagOf(hash);
+  for (std::size_t i = static_cast<std::size_t>(hash) & mask;; i = (i + 1) & mask) {
+    const std::uint64_t slot = slots_[i];
+    if (slot == 0) return i;
+    if ((slot >> 32) == tag && records_[(slot & kIndexMask) - 1].name == name) return i;
+  }
+}
+
+void SentTable::Grow() {
+  std::vector<std::uint64_t> bigger(slots_.empty() ? kFirstSlots : slots_.size() * 2, 0);
+  const std::size_t mask = bigger.size() - 1;
+  for (std::size_t r = 0; r < records_.size(); ++r) {
+    const std::uint64_t hash = HashOf(records_[r].name);
+    std::size_t i = static_cast<std::size_t>(hash) & mask;
+    while (bigger[i] != 0) i = (i + 1) & mask;
+    bigger[i] = (TagOf(hash) << 32) | (r + 1);
+  }
+  slots_.swap(bigger);
+}
+
+bool SentTable::Add(std::string_view name, std::uint64_t hash) {
+  if ((records_.size() + 1) * 2 > slots_.size()) Grow();
+  const std::size_t i = SlotOf(name, hash);
+  if (slots_[i] != 0) {
+    ++records_[(slots_[i] & kIndexMask) - 1].times;
     return false;
   }
-  try {
-    records_.push_back(SentFile{name, 1, false});
-  } catch (...) {
-    index_.erase(it);
-    throw;
-  }
+  records_.push_back(SentFile{std::string(name), 1, false});
+  slots_[i] = (TagOf(hash) << 32) | records_.size();
   return true;
 }
 
-SentFile* SentTable::Find(const std::string& name) {
-  const auto it = index_.find(name);
-  return it == index_.end() ? nullptr : &records_[it->second];
+SentFile* SentTable::Find(std::string_view name) {
+  if (slots_.empty()) return nullptr;
+  const std::size_t i = SlotOf(name, HashOf(name));
+  return slots_[i] == 0 ? nullptr : &records_[(slots_[i] & kIndexMask) - 1];
 }
 
 }  // namespace zirka

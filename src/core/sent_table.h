@@ -1,10 +1,12 @@
 #pragma once
 // The table of files sent to callers, filled by the log scan and read by the
-// report and the file-list update.
+// report and the file-list update: records in order of first appearance, found
+// by name through an open-addressing index that stores no second copy of a name.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
-#include <unordered_map>
+#include <string_view>
 #include <vector>
 
 namespace zirka {
@@ -16,20 +18,36 @@ struct SentFile {
   bool used = false;       // FIRST_ONLY: already raised one list entry, matches no more
 };
 
-// The sent files in order of first appearance, with a hash index by name.
 class SentTable {
  public:
+  // The hash of a name as the table uses it.
+  static std::uint64_t HashOf(std::string_view name);
+
   // Adds one send of `name`; true when the name is new to the table.
-  bool Add(const std::string& name);
+  bool Add(std::string_view name) { return Add(name, HashOf(name)); }
+  // The same with the name's hash (HashOf) computed by the caller.
+  bool Add(std::string_view name, std::uint64_t hash);
   // The record named exactly `name`, or nullptr.
-  SentFile* Find(const std::string& name);
+  SentFile* Find(std::string_view name);
+
+  // Hints for a caller that adds several names in a row: start loading the slot a
+  // hash leads to, and then the record that slot names. Nothing visible changes.
+  void PrefetchSlot(std::uint64_t hash) const;
+  void PrefetchRecord(std::uint64_t hash) const;
   const std::vector<SentFile>& records() const { return records_; }
   std::size_t size() const { return records_.size(); }
   bool empty() const { return records_.empty(); }
 
  private:
+  // The slot that holds `name`, or the empty slot where it belongs.
+  std::size_t SlotOf(std::string_view name, std::uint64_t hash) const;
+  void Grow();
+
   std::vector<SentFile> records_;
-  std::unordered_map<std::string, std::size_t> index_;
+  // A power of two of slots, at most half of them in use. A slot holds the upper
+  // 32 bits of the name's hash and, below them, the record's index plus one;
+  // 0 is an empty slot.
+  std::vector<std::uint64_t> slots_;
 };
 
 }  // namespace zirka
