@@ -15,24 +15,26 @@ constexpr std::size_t kMaxFileName = 12;
 
 // Lines that begin with a line feed, a blank or "-" are descriptions, comments
 // and separators; every other line is a file entry.
-bool IsFileEntry(std::string_view line) {
-  const char first = line.front();
-  return first != '\n' && first != ' ' && first != '-';
+bool IsFileEntry(const platform::PieceView& line) {
+  if (line.text.empty()) return false;  // the piece is a line feed alone
+  const char first = line.text.front();
+  return first != ' ' && first != '-';
 }
 
-// Where the first word of an entry ends: at the first blank, tab or line feed.
-std::size_t FirstWordEnd(std::string_view line) {
-  const std::size_t end = line.find_first_of(std::string_view(" \t\n", 3));
-  return end == std::string_view::npos ? line.size() : end;
+// The piece as ReadPiece gives it, with its line feed.
+std::string PieceText(const platform::PieceView& line) {
+  std::string text(line.text);
+  if (line.lineFeed) text.push_back('\n');
+  return text;
 }
 
-void WarnLongName(const Output& out, std::string_view line) {
+void WarnLongName(const Output& out, const platform::PieceView& line) {
   if (!out.debug) return;
   WriteMessage(out,
                "!WARN-Found long filename (more than 12 chars) or invalid FILES.BBS string\n"
                "      This version do NOT supports long filenames!\n",
                Channel::ToBoth);
-  Print(out, line);
+  Print(out, PieceText(line));
 }
 
 void ShowMatch(const Output& out, const SentFile& sent) {
@@ -47,18 +49,28 @@ void ShowMatch(const Output& out, const SentFile& sent) {
 }
 
 // The sent file that a list line raises, or nullptr when the line is copied as
-// it stands; `wordEnd` receives where the entry's first word ends.
-SentFile* MatchingSentFile(SentTable& sentTable, const Output& out, const std::string& line,
-                           std::size_t& wordEnd) {
+// it stands; `wordEnd` receives where the entry's first word ends (at the first
+// blank, tab or line feed).
+SentFile* MatchingSentFile(SentTable& sentTable, const Output& out,
+                           const platform::PieceView& line, std::size_t& wordEnd) {
   if (!IsFileEntry(line)) return nullptr;
-  wordEnd = FirstWordEnd(line);
-  if (wordEnd > kMaxFileName) {
-    WarnLongName(out, line);
-    return nullptr;
+  // Sent names are unique and upper case, so one lookup of the word in ASCII upper
+  // case finds the only record that equals it ignoring case.
+  char upper[kMaxFileName];
+  const std::string_view text = line.text;
+  std::size_t end = 0;
+  for (; end < text.size(); ++end) {
+    char c = text[end];
+    if (c == ' ' || c == '\t') break;
+    if (end == kMaxFileName) {
+      WarnLongName(out, line);
+      return nullptr;
+    }
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    upper[end] = c;
   }
-  // Sent names are unique and upper case, so one lookup finds the only record
-  // that equals the word ignoring the case of ASCII letters.
-  SentFile* sent = sentTable.Find(UpperAscii(std::string_view(line).substr(0, wordEnd)));
+  wordEnd = end;
+  SentFile* sent = sentTable.Find(std::string_view(upper, end));
   // With FIRST_ONLY on, a record that has raised one entry matches no other.
   if (sent == nullptr || sent->used) return nullptr;
   return sent;
@@ -72,16 +84,18 @@ void ReportNotReplaced(const Output& out, const std::string& list) {
 
 bool CopyFileList(const CounterSettings& settings, SentTable& sentTable, const Output& out,
                   platform::TextFile& list, platform::TextFile& temp) {
-  std::string line;
+  platform::PieceView line;
   std::size_t wordEnd = 0;
-  while (list.ReadPiece(line, kListPiece)) {
+  while (list.NextPiece(line, kListPiece)) {
     SentFile* sent = MatchingSentFile(sentTable, out, line, wordEnd);
     if (sent == nullptr) {
-      if (!temp.Write(line)) return false;
+      if (!temp.WritePiece(line)) return false;
       continue;
     }
     ShowMatch(out, *sent);
-    if (!temp.Write(FormatCounterLine(settings, line, wordEnd, *sent, out))) return false;
+    if (!temp.Write(FormatCounterLine(settings, PieceText(line), wordEnd, *sent, out))) {
+      return false;
+    }
     if (settings.firstOnly) sent->used = true;
   }
   // A list that could not be read to its end must not be replaced by its first part.
