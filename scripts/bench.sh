@@ -1,35 +1,32 @@
 #!/usr/bin/env bash
-# Measures Zirka's speed and memory: Google Benchmark over the hot paths, then
-# whole runs of the release build on generated nodes whose logs differ in size
-# (time and peak memory of each), to show that the run is linear in the size of
-# the logs and that its memory does not grow with them.
+# Measures Zirka's speed and memory: Google Benchmark over the hot paths, then the
+# performance judge, ../shared/bench/measure.sh, on the release build: the floor
+# (every input read once, every list copied with fsync), the awk peer and Zirka on
+# fresh copies of one generated node, side by side, with their ratios, peak memory
+# and the check that Zirka and the peer leave the same counters.
 #
-#   bash scripts/bench.sh [log MiB ...]      (default: 128 512)
+#   bash scripts/bench.sh [measure.sh options]   (default: --preset default)
+#   bash scripts/bench.sh --preset large         (1 GB of logs, 500,000 entries)
+#   bash scripts/bench.sh --scaling              (1x, 2x and 4x the default node)
 set -euo pipefail
 
 ZIRKA_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD=${ZIRKA_BENCH_BUILD_DIR:-$ZIRKA_ROOT/build-bench}
-SCRATCH=${ZIRKA_BENCH_SCRATCH:-$(mktemp -d)}
+MEASURE=${ZIRKA_MEASURE:-$ZIRKA_ROOT/../shared/bench/measure.sh}
 # shellcheck source=scripts/common.sh
 source "$ZIRKA_ROOT/scripts/common.sh"
 
-ensure_packages cmake make g++ libbenchmark-dev time
+ensure_packages cmake make g++ libbenchmark-dev time python3 mawk
 configure_and_build "$BUILD" -DCMAKE_BUILD_TYPE=Release -DZIRKA_BENCH=ON -DZIRKA_BUILD_TESTS=OFF
 
 echo "== Hot paths"
 "$BUILD/bench/zirka_bench" --benchmark_counters_tabular=true
 
-echo "== Whole runs (100 areas x 2000 entries, FIRST_ONLY No)"
-sizes=("$@")
-((${#sizes[@]})) || sizes=(128 512)
-for mib in "${sizes[@]}"; do
-  node=$SCRATCH/node-$mib
-  rm -rf "$node"
-  "$BUILD/bench/zirka_make_node" "$node" "$mib" 100 2000
-  cp "$BUILD/src/zirka" "$node/fido/zirka"
-  # Forced, so that every line of the log is scanned.
-  ZIRKA_DRIVE_D=$node /usr/bin/time -f "   log $mib MiB: %e s elapsed, %M KiB peak memory" \
-    "$node/fido/zirka" -f >"$node/screen.txt" || true
-  tail -n 2 "$node/screen.txt"
-  rm -rf "$node"
-done
+echo "== Whole runs: floor, awk peer and zirka ($MEASURE)"
+if [[ ! -x $MEASURE ]]; then
+  echo "bench.sh: $MEASURE not found; set ZIRKA_MEASURE to the measure.sh to use" >&2
+  exit 1
+fi
+args=("$@")
+((${#args[@]})) || args=(--preset default)
+"$MEASURE" "$BUILD/src/zirka" "${args[@]}"
