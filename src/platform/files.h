@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/text_file.h"
 
@@ -29,6 +30,20 @@ std::unique_ptr<TextFile> OpenText(const std::string& dosPath, Mode mode, Share 
 // MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH). On failure the target is
 // left as it was and false is returned.
 bool ReplaceFile(const std::string& tempPath, const std::string& targetPath);
+
+// Directories whose entries a series of replacements changed, to be committed to
+// the disk together (POSIX: one fsync per directory at the end instead of one per
+// replacement; Windows: the moves are written through already, nothing is kept).
+struct PendingDirectories {
+  std::vector<std::string> hostPaths;
+};
+
+// ReplaceFile that leaves committing the directory entry to SyncDirectories.
+bool ReplaceFile(const std::string& tempPath, const std::string& targetPath,
+                 PendingDirectories& pending);
+
+// Commits the entries of every pending directory to the disk and forgets them.
+void SyncDirectories(PendingDirectories& pending);
 
 // Removes a file; false when it could not be removed.
 bool RemoveFile(const std::string& dosPath);

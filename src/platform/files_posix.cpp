@@ -70,12 +70,16 @@ bool Prepare(int fd, Mode mode, Share share) {
   return true;
 }
 
-// Pushes a directory's entries (a rename done in it) to the disk. Some file
-// systems can't sync a directory; the rename itself has succeeded by then.
-void SyncDirectoryOf(const std::string& hostPath) {
+std::string DirectoryOf(const std::string& hostPath) {
   const std::size_t slash = hostPath.rfind('/');
   std::string dir = slash == std::string::npos ? "." : hostPath.substr(0, slash);
   if (dir.empty()) dir = "/";
+  return dir;
+}
+
+// Pushes a directory's entries (a rename done in it) to the disk. Some file
+// systems can't sync a directory; the rename itself has succeeded by then.
+void SyncDirectory(const std::string& dir) {
   const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return;
   (void)::fsync(fd);
@@ -102,12 +106,29 @@ std::unique_ptr<TextFile> OpenText(const std::string& dosPath, Mode mode, Share 
 }
 
 bool ReplaceFile(const std::string& tempPath, const std::string& targetPath) {
+  PendingDirectories pending;
+  if (!ReplaceFile(tempPath, targetPath, pending)) return false;
+  SyncDirectories(pending);
+  return true;
+}
+
+bool ReplaceFile(const std::string& tempPath, const std::string& targetPath,
+                 PendingDirectories& pending) {
   if (Refused(FaultOp::Rename, tempPath, targetPath)) return false;
   const std::string from = HostPath(tempPath);
   const std::string to = HostPath(targetPath);
   if (::rename(from.c_str(), to.c_str()) != 0) return false;
-  SyncDirectoryOf(to);
+  std::string dir = DirectoryOf(to);
+  for (const std::string& known : pending.hostPaths) {
+    if (known == dir) return true;
+  }
+  pending.hostPaths.push_back(std::move(dir));
   return true;
+}
+
+void SyncDirectories(PendingDirectories& pending) {
+  for (const std::string& dir : pending.hostPaths) SyncDirectory(dir);
+  pending.hostPaths.clear();
 }
 
 bool RemoveFile(const std::string& dosPath) {

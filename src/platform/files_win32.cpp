@@ -60,6 +60,13 @@ bool ReplaceFile(const std::string& tempPath, const std::string& targetPath) {
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
+bool ReplaceFile(const std::string& tempPath, const std::string& targetPath,
+                 PendingDirectories& /*pending*/) {
+  return ReplaceFile(tempPath, targetPath);
+}
+
+void SyncDirectories(PendingDirectories& pending) { pending.hostPaths.clear(); }
+
 bool RemoveFile(const std::string& dosPath) {
   if (NamesNoFile(dosPath)) return false;
   return DeleteFileA(HostPath(dosPath).c_str()) != 0;
