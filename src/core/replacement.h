@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/files.h"
 #include "platform/text_file.h"
 
 namespace zirka {
@@ -23,9 +24,12 @@ std::string TemporaryName(const std::string& path, std::string_view extension);
 // whatever holds `target` open (an open file can't be replaced on Windows), and
 // the temporary file is moved over `target` in one step. The old file is never
 // deleted: on any failure it stays whole and the temporary file is removed, and
-// `releaseTarget` is not called. True when `target` was replaced.
+// `releaseTarget` is not called. True when `target` was replaced. With `pending`,
+// committing the directory entry to the disk is left to a later
+// platform::SyncDirectories, done for many replacements together.
 bool FinishReplacement(std::unique_ptr<platform::TextFile> temp, const std::string& tempPath,
                        const std::string& target, bool written,
-                       const std::function<void()>& releaseTarget);
+                       const std::function<void()>& releaseTarget,
+                       platform::PendingDirectories* pending = nullptr);
 
 }  // namespace zirka

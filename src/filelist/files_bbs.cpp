@@ -103,7 +103,7 @@ bool CopyFileList(const CounterSettings& settings, SentTable& sentTable, const O
 }
 
 bool RewriteFileList(const CounterSettings& settings, SentTable& sentTable, const Output& out,
-                     const std::string& area) {
+                     const std::string& area, platform::PendingDirectories* pending) {
   const std::string tempPath = TemporaryName(area, ".!#$");
   auto list = platform::OpenText(area, platform::Mode::Read, platform::Share::DenyWrite);
   std::unique_ptr<platform::TextFile> temp;
@@ -114,7 +114,8 @@ bool RewriteFileList(const CounterSettings& settings, SentTable& sentTable, cons
   }
 
   const bool written = CopyFileList(settings, sentTable, out, *list, *temp);
-  if (!FinishReplacement(std::move(temp), tempPath, area, written, [&] { list.reset(); })) {
+  if (!FinishReplacement(std::move(temp), tempPath, area, written, [&] { list.reset(); },
+                         pending)) {
     ReportNotReplaced(out, area);
     return false;
   }
@@ -125,6 +126,9 @@ void UpdateFileAreas(const std::vector<std::string>& areas, const CounterSetting
                      SentTable& sentTable, const Output& out) {
   Print(out, Format("\xFE Processing %d file areas\n", static_cast<int>(areas.size())));
   if (!out.debug) Print(out, "  In process :     ");
+  // The replaced lists' directory entries are committed to the disk together,
+  // after the last list and before the new Last_Time is stored.
+  platform::PendingDirectories pending;
   int number = 0;
   for (const std::string& area : areas) {
     ++number;
@@ -134,8 +138,9 @@ void UpdateFileAreas(const std::vector<std::string>& areas, const CounterSetting
     } else {
       Print(out, Format("\b\b\b\b%4d", number));
     }
-    RewriteFileList(settings, sentTable, out, area);
+    RewriteFileList(settings, sentTable, out, area, &pending);
   }
+  platform::SyncDirectories(pending);
   if (!out.debug) Print(out, "\n");
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/context.h"
+#include "platform/files.h"
 
 namespace zirka {
 
@@ -24,8 +25,10 @@ bool CopyFileList(const CounterSettings& settings, SentTable& sentTable, const O
 
 // Rewrites one list (the full path of a FILES.BBS) through FILES.!#$; every
 // failure is reported and ends only the work on this list. True when the list
-// was replaced by its raised copy.
+// was replaced by its raised copy. With `pending`, the directory entry is
+// committed to the disk later, with those of the other lists.
 bool RewriteFileList(const CounterSettings& settings, SentTable& sentTable, const Output& out,
-                     const std::string& area);
+                     const std::string& area,
+                     platform::PendingDirectories* pending = nullptr);
 
 }  // namespace zirka
