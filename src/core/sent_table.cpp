@@ -52,14 +52,14 @@ void SentTable::Grow() {
   slots_.swap(bigger);
 }
 
-bool SentTable::Add(std::string_view name, std::uint64_t hash) {
+bool SentTable::AddHashed(std::string_view name, std::uint64_t hash, std::int64_t times) {
   if ((records_.size() + 1) * 2 > slots_.size()) Grow();
   const std::size_t i = SlotOf(name, hash);
   if (slots_[i] != 0) {
-    ++records_[(slots_[i] & kIndexMask) - 1].times;
+    records_[(slots_[i] & kIndexMask) - 1].times += times;
     return false;
   }
-  records_.push_back(SentFile{std::string(name), 1, false});
+  records_.push_back(SentFile{std::string(name), times, false});
   slots_[i] = (TagOf(hash) << 32) | records_.size();
   return true;
 }

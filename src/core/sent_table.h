@@ -23,10 +23,12 @@ class SentTable {
   // The hash of a name as the table uses it.
   static std::uint64_t HashOf(std::string_view name);
 
-  // Adds one send of `name`; true when the name is new to the table.
-  bool Add(std::string_view name) { return Add(name, HashOf(name)); }
+  // Adds `times` sends of `name`; true when the name is new to the table.
+  bool Add(std::string_view name, std::int64_t times = 1) {
+    return AddHashed(name, HashOf(name), times);
+  }
   // The same with the name's hash (HashOf) computed by the caller.
-  bool Add(std::string_view name, std::uint64_t hash);
+  bool AddHashed(std::string_view name, std::uint64_t hash, std::int64_t times = 1);
   // The record named exactly `name`, or nullptr.
   SentFile* Find(std::string_view name);
 

@@ -1,7 +1,14 @@
 #include "logscan/sent_scan.h"
 
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <functional>
+#include <future>
 #include <string>
 #include <string_view>
+#include <system_error>
+#include <utility>
 
 #include "core/log_time.h"
 #include "core/messages.h"
@@ -55,16 +62,6 @@ bool IsIgnored(const std::vector<std::string>& ignoreList, const std::string& na
   return false;
 }
 
-// The time of a dated line: its first 14 characters. A line that ends before its
-// time does (the mailer may be writing it right now) gives no time, so that no
-// broken time can become the stored Last_Time; the log keeps its last whole one.
-void TakeLineTime(std::string_view line, LogTime& time) {
-  const std::string_view head = line.substr(0, kLogTimeLength);
-  if (head.size() == kLogTimeLength && head.find('\n') == std::string_view::npos) {
-    time.Assign(head);
-  }
-}
-
 // The newest time among the new logs, starting from the stored Last_Time (or,
 // without one, from the first log time read at all). Logs without a time take no
 // part; with no time anywhere the result is empty and nothing is to be stored.
@@ -92,36 +89,133 @@ void ComputeNewLastTime(RunContext& ctx) {
 
 std::optional<std::string> NextSentFile(LogEntry& entry,
                                         const std::vector<std::string>& ignoreList) {
-  // One buffer for every line up to the next sent file: no allocation per line.
+  // Each piece is looked at where it stands in the read buffer (its text without the
+  // line feed; no test below can tell the two apart). Only the piece of a send is
+  // copied, and the time of the last dated line is stored in the entry once.
+  char lastTime[kLogTimeLength];
+  bool timeSeen = false;
+  std::optional<std::string> found;
+  platform::PieceView view;
   std::string piece;
-  piece.reserve(kLogPiece);
-  while (entry.stream->ReadPiece(piece, kLogPiece)) {
-    if (!IsDatedLine(piece)) continue;
-    TakeLineTime(piece, entry.lastTime);
-    if (!IsSendTag(piece)) continue;
-    if (piece.find(kOkMark) == std::string::npos) continue;
+  while (entry.stream->NextPiece(view, kLogPiece)) {
+    const std::string_view text = view.text;
+    if (text.size() < 5 || text[2] != '/' || !IsDatedLine(text)) continue;
+    // The time of a dated line is its first 14 characters. A line that ends before
+    // its time does (the mailer may be writing it right now) gives no time, so that
+    // no broken time can become the stored Last_Time; the log keeps its last whole one.
+    if (text.size() >= kLogTimeLength) {
+      std::memcpy(lastTime, text.data(), kLogTimeLength);
+      timeSeen = true;
+    }
+    if (!IsSendTag(text)) continue;
+    if (text.find(kOkMark) == std::string_view::npos) continue;
+    // The path word may run to the end of the piece, line feed included.
+    piece.assign(text);
+    if (view.lineFeed) piece.push_back('\n');
     std::string name = NameOf(PathWord(piece));
     // A path that ends in a backslash names no file; the log goes on.
     if (name.empty()) continue;
     if (IsIgnored(ignoreList, name)) continue;
-    return name;
+    found = std::move(name);
+    break;
   }
-  return std::nullopt;
+  if (timeSeen) entry.lastTime.Assign(std::string_view(lastTime, kLogTimeLength));
+  return found;
 }
+
+namespace {
+
+void ShowFound(const RunContext& ctx) {
+  Print(ctx, Format("\b\b\b\b%4d", static_cast<int>(ctx.sentTable.size())));
+}
+
+// Hands the sends of one log, from where its scan starts, to count(name, hash) in
+// their order. They are taken a few at a time, so that the memory `table` needs
+// for all of them is on its way while the first is counted.
+template <typename Count>
+void ForEachSend(LogEntry& entry, const std::vector<std::string>& ignoreList,
+                 const SentTable& table, Count count) {
+  constexpr std::size_t kBatch = 16;
+  std::array<std::string, kBatch> names;
+  std::array<std::uint64_t, kBatch> hashes{};
+  entry.stream->Seek(*entry.scanFrom);
+  for (std::size_t taken = kBatch; taken == kBatch;) {
+    taken = 0;
+    while (taken < kBatch) {
+      std::optional<std::string> name = NextSentFile(entry, ignoreList);
+      if (!name) break;
+      names[taken++] = std::move(*name);
+    }
+    for (std::size_t i = 0; i < taken; ++i) {
+      hashes[i] = SentTable::HashOf(names[i]);
+      table.PrefetchSlot(hashes[i]);
+    }
+    for (std::size_t i = 0; i < taken; ++i) table.PrefetchRecord(hashes[i]);
+    for (std::size_t i = 0; i < taken; ++i) count(names[i], hashes[i]);
+  }
+}
+
+// Counts the sends of one log into the run's table as they are found.
+void CountSends(RunContext& ctx, LogEntry& entry) {
+  ForEachSend(entry, ctx.ignoreList, ctx.sentTable,
+              [&](const std::string& name, std::uint64_t hash) {
+                if (ctx.debug) {
+                  const std::size_t inUse = ctx.sentTable.size();
+                  Debug(ctx, Format("  (%04u, sent file #%02d)\n",
+                                    static_cast<unsigned>((inUse + 1) * kClassicSentRecordSize),
+                                    static_cast<int>(inUse)));
+                }
+                if (ctx.sentTable.AddHashed(name, hash)) ShowFound(ctx);
+              });
+}
+
+// The sends of one log in a table of its own; touches nothing but the entry.
+SentTable CountSendsApart(LogEntry& entry, const std::vector<std::string>& ignoreList) {
+  SentTable table;
+  ForEachSend(entry, ignoreList, table, [&](const std::string& name, std::uint64_t hash) {
+    table.AddHashed(name, hash);
+  });
+  return table;
+}
+
+// Adds a log's own table to the run's: the same records, counts and progress as
+// counting the log's sends one by one, since its records are in the order of
+// their first send.
+void MergeSends(RunContext& ctx, const SentTable& apart) {
+  for (const SentFile& sent : apart.records()) {
+    if (ctx.sentTable.Add(sent.name, sent.times)) ShowFound(ctx);
+  }
+}
+
+// The next log counted apart on a helper thread; an invalid future when no thread
+// can be had, and the log is then counted here in its turn.
+std::future<SentTable> CountSendsAhead(LogEntry& entry, const std::vector<std::string>& ignoreList) {
+  try {
+    return std::async(std::launch::async, CountSendsApart, std::ref(entry), std::cref(ignoreList));
+  } catch (const std::system_error&) {
+    return {};
+  }
+}
+
+}  // namespace
 
 void ScanSentFiles(RunContext& ctx) {
   Print(ctx, "\xFE Scanning log(s) for new sent files\n  Total found:    0");
+  // The logs the freshness check gave a start, in their order.
+  std::vector<LogEntry*> logs;
   for (LogEntry& entry : ctx.logTable) {
-    if (!entry.scanFrom) continue;
-    entry.stream->Seek(*entry.scanFrom);
-    while (const std::optional<std::string> name = NextSentFile(entry, ctx.ignoreList)) {
-      const std::size_t inUse = ctx.sentTable.size();
-      Debug(ctx, Format("  (%04u, sent file #%02d)\n",
-                        static_cast<unsigned>((inUse + 1) * kClassicSentRecordSize),
-                        static_cast<int>(inUse)));
-      if (ctx.sentTable.Add(*name)) {
-        Print(ctx, Format("\b\b\b\b%4d", static_cast<int>(ctx.sentTable.size())));
-      }
+    if (entry.scanFrom) logs.push_back(&entry);
+  }
+  // They are counted two at a time: this thread counts one into the run's table
+  // while a helper counts the next apart, merged right after. Debug mode, whose
+  // lines follow each send as it is found, counts one log after the other.
+  for (std::size_t i = 0; i < logs.size(); ++i) {
+    std::future<SentTable> next;
+    if (!ctx.debug && i + 1 < logs.size()) next = CountSendsAhead(*logs[i + 1], ctx.ignoreList);
+    CountSends(ctx, *logs[i]);
+    if (next.valid()) {
+      MergeSends(ctx, next.get());
+      ++i;
     }
   }
   Print(ctx, "\n");
