@@ -25,8 +25,8 @@ std::string TemporaryName(const std::string& path, std::string_view extension);
 // the temporary file is moved over `target` in one step. The old file is never
 // deleted: on any failure it stays whole and the temporary file is removed, and
 // `releaseTarget` is not called. True when `target` was replaced. With `pending`,
-// committing the directory entry to the disk is left to a later
-// platform::SyncDirectories, done for many replacements together.
+// the directory entry is committed to the disk on a helper thread, finished by the
+// next replacement or by platform::SyncDirectories.
 bool FinishReplacement(std::unique_ptr<platform::TextFile> temp, const std::string& tempPath,
                        const std::string& target, bool written,
                        const std::function<void()>& releaseTarget,

@@ -126,8 +126,8 @@ void UpdateFileAreas(const std::vector<std::string>& areas, const CounterSetting
                      SentTable& sentTable, const Output& out) {
   Print(out, Format("\xFE Processing %d file areas\n", static_cast<int>(areas.size())));
   if (!out.debug) Print(out, "  In process :     ");
-  // The replaced lists' directory entries are committed to the disk together,
-  // after the last list and before the new Last_Time is stored.
+  // Each replaced list's directory entry is committed to the disk while the next
+  // list is written; all of them before the new Last_Time is stored.
   platform::PendingDirectories pending;
   int number = 0;
   for (const std::string& area : areas) {

@@ -26,7 +26,7 @@ bool CopyFileList(const CounterSettings& settings, SentTable& sentTable, const O
 // Rewrites one list (the full path of a FILES.BBS) through FILES.!#$; every
 // failure is reported and ends only the work on this list. True when the list
 // was replaced by its raised copy. With `pending`, the directory entry is
-// committed to the disk later, with those of the other lists.
+// committed to the disk while the caller goes on (see FinishReplacement).
 bool RewriteFileList(const CounterSettings& settings, SentTable& sentTable, const Output& out,
                      const std::string& area,
                      platform::PendingDirectories* pending = nullptr);

@@ -2,9 +2,9 @@
 // Opening, replacing and removing files by their DOS paths. Paths stay DOS text
 // inside the program; only here do they become host paths (see HostPath).
 
+#include <future>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "platform/text_file.h"
 
@@ -31,18 +31,19 @@ std::unique_ptr<TextFile> OpenText(const std::string& dosPath, Mode mode, Share 
 // left as it was and false is returned.
 bool ReplaceFile(const std::string& tempPath, const std::string& targetPath);
 
-// Directories whose entries a series of replacements changed, to be committed to
-// the disk together (POSIX: one fsync per directory at the end instead of one per
-// replacement; Windows: the moves are written through already, nothing is kept).
+// The directory entries that a series of replacements changed, committed to the
+// disk while the series goes on. POSIX: the directory of each replacement is synced
+// on a helper thread while the next file is written; SyncDirectories waits for the
+// last. Windows: the moves are written through already, nothing is kept.
 struct PendingDirectories {
-  std::vector<std::string> hostPaths;
+  std::future<void> inFlight;  // the sync of the latest replacement's directory
 };
 
-// ReplaceFile that leaves committing the directory entry to SyncDirectories.
+// ReplaceFile that leaves committing the directory entry to the helper thread.
 bool ReplaceFile(const std::string& tempPath, const std::string& targetPath,
                  PendingDirectories& pending);
 
-// Commits the entries of every pending directory to the disk and forgets them.
+// Returns once every pending directory is committed to the disk.
 void SyncDirectories(PendingDirectories& pending);
 
 // Removes a file; false when it could not be removed.

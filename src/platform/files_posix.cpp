@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <system_error>
 
 #include "platform/fault.h"
 #include "platform/files.h"
@@ -106,9 +107,11 @@ std::unique_ptr<TextFile> OpenText(const std::string& dosPath, Mode mode, Share 
 }
 
 bool ReplaceFile(const std::string& tempPath, const std::string& targetPath) {
-  PendingDirectories pending;
-  if (!ReplaceFile(tempPath, targetPath, pending)) return false;
-  SyncDirectories(pending);
+  if (Refused(FaultOp::Rename, tempPath, targetPath)) return false;
+  const std::string from = HostPath(tempPath);
+  const std::string to = HostPath(targetPath);
+  if (::rename(from.c_str(), to.c_str()) != 0) return false;
+  SyncDirectory(DirectoryOf(to));
   return true;
 }
 
@@ -118,17 +121,19 @@ bool ReplaceFile(const std::string& tempPath, const std::string& targetPath,
   const std::string from = HostPath(tempPath);
   const std::string to = HostPath(targetPath);
   if (::rename(from.c_str(), to.c_str()) != 0) return false;
-  std::string dir = DirectoryOf(to);
-  for (const std::string& known : pending.hostPaths) {
-    if (known == dir) return true;
+  // One sync at a time: the one before is done by the time this one starts.
+  SyncDirectories(pending);
+  const std::string dir = DirectoryOf(to);
+  try {
+    pending.inFlight = std::async(std::launch::async, SyncDirectory, dir);
+  } catch (const std::system_error&) {  // no thread to be had: synced here
+    SyncDirectory(dir);
   }
-  pending.hostPaths.push_back(std::move(dir));
   return true;
 }
 
 void SyncDirectories(PendingDirectories& pending) {
-  for (const std::string& dir : pending.hostPaths) SyncDirectory(dir);
-  pending.hostPaths.clear();
+  if (pending.inFlight.valid()) pending.inFlight.get();
 }
 
 bool RemoveFile(const std::string& dosPath) {

@@ -65,7 +65,7 @@ bool ReplaceFile(const std::string& tempPath, const std::string& targetPath,
   return ReplaceFile(tempPath, targetPath);
 }
 
-void SyncDirectories(PendingDirectories& pending) { pending.hostPaths.clear(); }
+void SyncDirectories(PendingDirectories& /*pending*/) {}
 
 bool RemoveFile(const std::string& dosPath) {
   if (NamesNoFile(dosPath)) return false;
