@@ -50,7 +50,7 @@ void TextFile::Refill(std::size_t want) {
   }
 }
 
-bool TextFile::NextPiece(PieceView& piece, std::size_t maxChars) {
+bool TextFile::NextPieceAtEdge(PieceView& piece, std::size_t maxChars) {
   piece = PieceView{};
   if (closed_ || !raw_ || maxChars == 0) return false;
   // A piece of maxChars characters ending in a line feed may stand in the file
@@ -139,6 +139,7 @@ bool TextFile::Flush() {
 bool TextFile::Close() {
   if (closed_) return !failed_;
   closed_ = true;
+  inPos_ = inEnd_ = 0;  // nothing more is handed out
   if (!raw_) return false;
   FlushBuffer();
   if (!raw_->Close()) failed_ = true;

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -49,7 +50,24 @@ class TextFile {
   bool ReadPiece(std::string& piece, std::size_t maxChars);
   // The same piece without a copy: `piece` stays valid until the next read, Seek or
   // Close of this file. False, with `piece` empty, where ReadPiece gives false.
-  bool NextPiece(PieceView& piece, std::size_t maxChars);
+  bool NextPiece(PieceView& piece, std::size_t maxChars) {
+    // Most pieces are short lines whose line feed is in the buffer already: taken
+    // here, inline in a scan's loop. The rest, and every edge, in NextPieceAtEdge.
+    if (inEnd_ - inPos_ > maxChars) {
+      const char* const begin = in_.get() + inPos_;
+      const void* const lf = std::memchr(begin, '\n', maxChars + 1);
+      if (lf != nullptr) {
+        const auto at = static_cast<std::size_t>(static_cast<const char*>(lf) - begin);
+        const std::size_t length = at > 0 && begin[at - 1] == '\r' ? at - 1 : at;
+        if (length < maxChars) {
+          piece = PieceView{std::string_view(begin, length), true};
+          inPos_ += at + 1;
+          return true;
+        }
+      }
+    }
+    return NextPieceAtEdge(piece, maxChars);
+  }
 
   // The byte offset in the file of the next byte ReadPiece would return.
   std::uint64_t Tell() const;
@@ -73,6 +91,7 @@ class TextFile {
   const std::string& name() const { return name_; }
 
  private:
+  bool NextPieceAtEdge(PieceView& piece, std::size_t maxChars);
   void Refill(std::size_t want);
   bool FlushBuffer();
 
