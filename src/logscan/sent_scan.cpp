@@ -1,5 +1,6 @@
 #include "logscan/sent_scan.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -34,14 +35,16 @@ bool IsSendTag(std::string_view line) {
 }
 
 // The path word: the word after the one that holds the tag. Only the space
-// character separates words; the word runs to the next space or the end of the piece.
-std::string_view PathWord(std::string_view line) {
-  std::size_t begin = line.find(' ', kTagSecond);
+// character separates words; the word runs to the next space or the end of the
+// piece, where `toEnd` is set: the piece's line feed, if it has one, ends the word.
+std::string_view PathWord(std::string_view text, bool& toEnd) {
+  toEnd = false;
+  std::size_t begin = text.find(' ', kTagSecond);
   if (begin == std::string_view::npos) return {};
-  begin = line.find_first_not_of(' ', begin);
-  if (begin == std::string_view::npos) return {};
-  const std::size_t end = line.find(' ', begin);
-  return line.substr(begin, end == std::string_view::npos ? std::string_view::npos : end - begin);
+  begin = std::min(text.find_first_not_of(' ', begin), text.size());
+  const std::size_t end = text.find(' ', begin);
+  toEnd = end == std::string_view::npos;
+  return text.substr(begin, toEnd ? std::string_view::npos : end - begin);
 }
 
 // The name a path word gives: what follows its last backslash, ASCII upper case.
@@ -90,13 +93,12 @@ void ComputeNewLastTime(RunContext& ctx) {
 std::optional<std::string> NextSentFile(LogEntry& entry,
                                         const std::vector<std::string>& ignoreList) {
   // Each piece is looked at where it stands in the read buffer (its text without the
-  // line feed; no test below can tell the two apart). Only the piece of a send is
-  // copied, and the time of the last dated line is stored in the entry once.
+  // line feed; only the path word can tell the two apart). Nothing is copied but a
+  // sent name, and the time of the last dated line is stored in the entry once.
   char lastTime[kLogTimeLength];
   bool timeSeen = false;
   std::optional<std::string> found;
   platform::PieceView view;
-  std::string piece;
   while (entry.stream->NextPiece(view, kLogPiece)) {
     const std::string_view text = view.text;
     if (text.size() < 5 || text[2] != '/' || !IsDatedLine(text)) continue;
@@ -109,10 +111,9 @@ std::optional<std::string> NextSentFile(LogEntry& entry,
     }
     if (!IsSendTag(text)) continue;
     if (text.find(kOkMark) == std::string_view::npos) continue;
-    // The path word may run to the end of the piece, line feed included.
-    piece.assign(text);
-    if (view.lineFeed) piece.push_back('\n');
-    std::string name = NameOf(PathWord(piece));
+    bool toEnd = false;
+    std::string name = NameOf(PathWord(text, toEnd));
+    if (toEnd && view.lineFeed) name.push_back('\n');
     // A path that ends in a backslash names no file; the log goes on.
     if (name.empty()) continue;
     if (IsIgnored(ignoreList, name)) continue;

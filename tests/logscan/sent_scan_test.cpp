@@ -66,6 +66,15 @@ TEST(NextSentFile, TabIsNoSeparator) {
   EXPECT_EQ(Names("01/05 10:00:00 ZS\tc:\\f\\a.zip OK: 100\n"), (Strings{"OK:"}));
 }
 
+TEST(NextSentFile, PathWordAtTheEndOfAPieceKeepsItsLineFeed) {
+  // " OK: " stands before the tag here, so the path word can end the piece.
+  EXPECT_EQ(Names("01/05 OK: 00000ZS c:\\f\\a.zip\r\n"
+                  "01/05 OK: 00000ZS b.zip\n"
+                  "01/05 OK: 00000ZS   \r\n"
+                  "01/05 OK: 00000ZS c:\\f\\c.zip"),
+            (Strings{"A.ZIP\n", "B.ZIP\n", "\n", "C.ZIP"}));
+}
+
 TEST(NextSentFile, LongNamesAreKeptWhole) {
   EXPECT_EQ(Names("01/05 10:00:00 ZS c:\\f\\a-very-long-file-name.tar.gz OK: \n"),
             (Strings{"A-VERY-LONG-FILE-NAME.TAR.GZ"}));
