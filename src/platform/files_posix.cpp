@@ -120,10 +120,10 @@ bool ReplaceFile(const std::string& tempPath, const std::string& targetPath,
   if (Refused(FaultOp::Rename, tempPath, targetPath)) return false;
   const std::string from = HostPath(tempPath);
   const std::string to = HostPath(targetPath);
+  const std::string dir = DirectoryOf(to);
   if (::rename(from.c_str(), to.c_str()) != 0) return false;
   // One sync at a time: the one before is done by the time this one starts.
   SyncDirectories(pending);
-  const std::string dir = DirectoryOf(to);
   try {
     pending.inFlight = std::async(std::launch::async, SyncDirectory, dir);
   } catch (const std::system_error&) {  // no thread to be had: synced here
