@@ -32,7 +32,7 @@ int PreviewChanges(RunContext& ctx) {
     PreviewFileAreas(ctx.areaTable, ctx.settings, ctx.sentTable, ctx.out());
   }
   if (HasLastTimeToStore(ctx)) {
-    Print(ctx, "\xFE Preview: Last_Time " + ctx.newLastTime + " would be stored in " +
+    Print(ctx, "\xFE Preview: Last_Time " + ctx.newLastTime.written() + " would be stored in " +
                    ctx.mainCtlPath + "\n");
   }
   Print(ctx, "\xFE Preview only: nothing was written\n");
