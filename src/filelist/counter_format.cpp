@@ -122,6 +122,7 @@ void ShowFlag(const Output& out, std::string_view flag) {
 
 std::string FormatCounterLine(const CounterSettings& s, std::string_view entry, std::size_t nameEnd,
                               const SentFile& sent, const Output& out, CounterChange* change) {
+  if (change) *change = CounterChange{};
   std::string nameField = sent.name;
   std::string counter;
   std::string_view tail;
