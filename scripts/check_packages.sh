@@ -140,7 +140,7 @@ check_deb() {
     >"$node.screen" || status=$?
   check_counted "$node" "$status" "the installed zirka"
   same_changes "$node" "the installed zirka"
-  echo "   $(basename "$deb"): files, control fields, manual pages and a run: OK"
+  echo "   $(basename "$deb"): files, control fields, manual pages, a preview and a run: OK"
 }
 
 check_zip() {
@@ -188,7 +188,7 @@ PY
   check_preview "$node" "$preview_status" "zirka.exe from the ZIP under Wine"
   check_counted "$node" "$status" "zirka.exe from the ZIP under Wine"
   same_changes "$node" "zirka.exe from the ZIP under Wine"
-  echo "   $(basename "$zip"): files, CR LF text and a run under Wine: OK"
+  echo "   $(basename "$zip"): files, CR LF text, a preview and a run under Wine: OK"
 }
 
 main() {
