@@ -83,7 +83,7 @@ void ReportNotReplaced(const Output& out, const std::string& list) {
 }  // namespace
 
 bool CopyFileList(const CounterSettings& settings, SentTable& sentTable, const Output& out,
-                  platform::TextFile& list, platform::TextFile& temp) {
+                  platform::TextFile& list, platform::TextFile& temp, RaisedEntrySink* raised) {
   platform::PieceView line;
   std::size_t wordEnd = 0;
   while (list.NextPiece(line, kListPiece)) {
@@ -93,9 +93,12 @@ bool CopyFileList(const CounterSettings& settings, SentTable& sentTable, const O
       continue;
     }
     ShowMatch(out, *sent);
-    if (!temp.Write(FormatCounterLine(settings, PieceText(line), wordEnd, *sent, out))) {
+    CounterChange change;
+    if (!temp.Write(FormatCounterLine(settings, PieceText(line), wordEnd, *sent, out,
+                                      raised != nullptr ? &change : nullptr))) {
       return false;
     }
+    if (raised != nullptr) raised->Raised(*sent, change);
     if (settings.firstOnly) sent->used = true;
   }
   // A list that could not be read to its end must not be replaced by its first part.
