@@ -2,6 +2,9 @@
 
 #include <cstddef>
 
+#include "core/text.h"
+#include "core/whole_line.h"
+
 namespace zirka {
 
 namespace {
@@ -9,18 +12,6 @@ namespace {
 bool IsSeparator(char c) { return c == ' ' || c == '\t'; }
 
 bool IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
-bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i];
-    char y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
 
 // Reads a line's words one at a time.
 class WordReader {
@@ -94,6 +85,16 @@ std::optional<std::string> FindBinkdLog(std::string_view config, const EnvLookup
     if (auto value = BinkdLogOfLine(line, env)) return value;
     if (end == std::string_view::npos) break;
     config.remove_prefix(end + 1);
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> ReadBinkdLog(platform::TextFile& stream, const EnvLookup& env) {
+  std::string line;
+  std::string spare;
+  for (LineState state = ReadWholeLine(stream, line, spare); state != LineState::None;
+       state = ReadWholeLine(stream, line, spare)) {
+    if (auto value = BinkdLogOfLine(line, env)) return value;
   }
   return std::nullopt;
 }

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/text_file.h"
+
 namespace zirka {
 
 // The value of an environment variable, or nothing when it is not set.
@@ -31,6 +33,10 @@ std::optional<std::string> BinkdLogOfLine(std::string_view line, const EnvLookup
 // The value of the first `log` line of the whole config text (lines end with LF),
 // or nothing when no line is a `log` line. `include` lines are not followed.
 std::optional<std::string> FindBinkdLog(std::string_view config, const EnvLookup& env);
+
+// The value of the first `log` line of a config read from `stream` line by line,
+// each line whole (see ReadWholeLine; a last line without a line feed counts too).
+std::optional<std::string> ReadBinkdLog(platform::TextFile& stream, const EnvLookup& env);
 
 // A path is absolute when it begins with '/' or '\', or with a drive letter and ':'.
 bool IsAbsoluteBinkdPath(std::string_view path);

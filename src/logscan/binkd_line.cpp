@@ -1,5 +1,7 @@
 #include "logscan/binkd_line.h"
 
+#include "core/text.h"
+
 namespace zirka {
 
 namespace {
@@ -15,8 +17,6 @@ constexpr std::string_view kSizeOpen = " (";
 
 constexpr std::array<std::string_view, 12> kMonths = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                                       "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 bool IsMark(char c) { return c == '!' || c == '?' || c == '+' || c == '-' || c == ' '; }
 
@@ -93,9 +93,7 @@ BinkdLine ParseBinkdLine(std::string_view line) {
 
 void SentFileName(std::string_view sentPath, std::string& name) {
   name.assign(sentPath.substr(NameStart(sentPath)));
-  for (char& c : name) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
+  ToUpperAscii(name);
 }
 
 }  // namespace zirka
