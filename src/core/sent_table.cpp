@@ -22,4 +22,11 @@ SentFile* SentTable::Find(const std::string& name) {
   return it == index_.end() ? nullptr : &records_[it->second];
 }
 
+bool IsIgnoredName(const std::vector<std::string>& ignoreList, std::string_view name) {
+  for (const std::string& item : ignoreList) {
+    if (name.find(item) != std::string_view::npos) return true;
+  }
+  return false;
+}
+
 }  // namespace zirka

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -31,5 +32,8 @@ class SentTable {
   std::vector<SentFile> records_;
   std::unordered_map<std::string, std::size_t> index_;
 };
+
+// True when `name` holds an item of the ignore list (upper-case name fragments).
+bool IsIgnoredName(const std::vector<std::string>& ignoreList, std::string_view name);
 
 }  // namespace zirka

@@ -7,6 +7,7 @@
 #include "core/text.h"
 #include "core/log_time.h"
 #include "core/messages.h"
+#include "logscan/binkd_scan.h"
 
 namespace zirka {
 
@@ -69,7 +70,10 @@ Outcome CheckFreshness(RunContext& ctx) {
     ctx.storedLastTime = SwappedDayMonth(ctx.storedLastTime);
     for (LogEntry& entry : ctx.logTable) {
       Print(ctx, "\xF9 Checking " + entry.path + "...");
-      if (HoldsLaterLine(*entry.stream, ctx.storedLastTime)) entry.isNew = true;
+      const bool later = entry.format == LogFormat::Binkd
+                             ? HoldsLaterBinkdLine(*entry.stream, ctx.storedLastTime)
+                             : HoldsLaterLine(*entry.stream, ctx.storedLastTime);
+      if (later) entry.isNew = true;
       Print(ctx, entry.isNew ? "OK\n" : "old\n");
     }
     Print(ctx, "\n");

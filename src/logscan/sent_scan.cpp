@@ -6,6 +6,7 @@
 
 #include "core/log_time.h"
 #include "core/messages.h"
+#include "logscan/binkd_scan.h"
 
 namespace zirka {
 
@@ -94,6 +95,7 @@ void ComputeNewLastTime(RunContext& ctx) {
 
 std::optional<std::string> NextSentFile(LogEntry& entry,
                                         const std::vector<std::string>& ignoreList) {
+  if (entry.format == LogFormat::Binkd) return NextBinkdSentFile(entry, ignoreList);
   // One buffer for every line up to the next sent file: no allocation per line.
   std::string piece;
   piece.reserve(kLogPiece);
