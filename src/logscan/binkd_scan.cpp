@@ -49,17 +49,17 @@ class BinkdReader {
 
 }  // namespace
 
-bool HoldsLaterBinkdLine(TextFile& stream, const LogTime& storedLastTime) {
+std::optional<std::uint64_t> FirstLaterBinkdLine(TextFile& stream, const LogTime& storedLastTime) {
+  stream.Rewind();
   BinkdReader reader(stream);
   BinkdLine parsed;
   while (reader.Next(parsed)) {
     if (!parsed.dated) continue;
-    if (IsLaterTime(storedLastTime, SwappedDayMonth(std::string(parsed.timeText())))) {
-      stream.Seek(reader.lineStart());
-      return true;
+    if (LogTime::IsWrittenLater(parsed.timeText(), storedLastTime.written())) {
+      return reader.lineStart();
     }
   }
-  return false;
+  return std::nullopt;
 }
 
 std::optional<std::string> NextBinkdSentFile(LogEntry& entry,
@@ -69,7 +69,7 @@ std::optional<std::string> NextBinkdSentFile(LogEntry& entry,
   std::string name;
   while (reader.Next(parsed)) {
     if (!parsed.dated) continue;
-    entry.lastTime.assign(parsed.timeText());
+    entry.lastTime.Assign(parsed.timeText());
     if (!parsed.isSend()) continue;
     SentFileName(parsed.sentPath, name);
     if (IsIgnoredName(ignoreList, name)) continue;

@@ -4,6 +4,7 @@
 // line of a log that binkd is writing right now has no time and is no send yet;
 // the next run reads it whole.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,10 +13,10 @@
 
 namespace zirka {
 
-// Reads the log from its current position up to its first dated line later than
-// `storedLastTime` (comparison form). When there is one, the stream is put back to
-// the start of that line and true is returned; otherwise the stream stays at the end.
-bool HoldsLaterBinkdLine(TextFile& stream, const LogTime& storedLastTime);
+// Reads the log from its start up to its first dated line later than
+// `storedLastTime` and gives the offset where that line begins; nothing when the
+// log holds no such line.
+std::optional<std::uint64_t> FirstLaterBinkdLine(TextFile& stream, const LogTime& storedLastTime);
 
 // Reads the entry's binkd log onward and returns the next sent file name (upper
 // case, without its path) that holds no item of `ignoreList`, or nothing at the end
