@@ -14,6 +14,17 @@
 // when an independent reading of the event text says so.
 // FindBinkdLog: a value only when the text holds the letters of "log" in order, and
 // BinkdLogPath keeps the value at its end.
+//
+// The scan of the text as a binkd log (flag bit 1 fills the ignore list; bits 2-7 cut
+// the text at that many 63rds of its length):
+// - every name is non-empty, upper case, free of '/', '\' and every ignore item, and
+//   there are no more names than "sent: " in the text;
+// - what a cut-off text gives is a prefix of what the whole text gives: a line that
+//   binkd has not finished yet is not read, so appending to a log never changes
+//   what an earlier run counted;
+// - the log's last time is a well-formed DD/MM HH:MM:SS time;
+// - the freshness check's offset starts a whole dated line later than the stored
+//   time, and the scan from there gives the tail of the whole scan's names.
 
 #include <cstddef>
 #include <cstdint>
@@ -21,9 +32,15 @@
 #include <string>
 #include <string_view>
 
+#include <vector>
+
 #include "config/binkd_cfg.h"
+#include "core/log_time.h"
+#include "core/whole_line.h"
 #include "fuzz_support.h"
 #include "logscan/binkd_line.h"
+#include "logscan/binkd_scan.h"
+#include "logscan/sent_scan.h"
 
 namespace {
 
@@ -127,6 +144,77 @@ bool HoldsLogLetters(std::string_view text) {
   return matched == kLetters.size();
 }
 
+struct Scan {
+  std::vector<std::string> names;
+  LogTime lastTime;
+};
+
+// The scan of `log` as a binkd log, from `from` on.
+Scan ScanBinkd(std::string_view log, const std::vector<std::string>& ignoreList,
+               std::uint64_t from = 0) {
+  LogEntry entry;
+  entry.path = "BINKD.LOG";
+  entry.format = LogFormat::Binkd;
+  entry.stream = ReadingText(log);
+  entry.stream->Seek(from);
+  Scan scan;
+  while (auto name = NextSentFile(entry, ignoreList)) scan.names.push_back(std::move(*name));
+  scan.lastTime = entry.lastTime;
+  return scan;
+}
+
+bool IsPrefix(const std::vector<std::string>& part, const std::vector<std::string>& whole,
+              bool atEnd) {
+  if (part.size() > whole.size()) return false;
+  const std::size_t offset = atEnd ? whole.size() - part.size() : 0;
+  for (std::size_t i = 0; i < part.size(); ++i) {
+    if (part[i] != whole[offset + i]) return false;
+  }
+  return true;
+}
+
+void CheckScan(std::string_view text, std::uint8_t flags) {
+  std::vector<std::string> ignoreList;
+  if (flags & 2) ignoreList = {".TIC", "FILES"};
+  const Scan whole = ScanBinkd(text, ignoreList);
+
+  std::size_t sends = 0;
+  for (std::size_t at = text.find("sent: "); at != std::string_view::npos;
+       at = text.find("sent: ", at + 1)) {
+    ++sends;
+  }
+  ZIRKA_FUZZ_CHECK(whole.names.size() <= sends);
+  for (const std::string& name : whole.names) {
+    ZIRKA_FUZZ_CHECK(!name.empty());
+    for (const char c : name) ZIRKA_FUZZ_CHECK(!IsLower(c) && c != '/' && c != '\\');
+    for (const std::string& item : ignoreList) {
+      ZIRKA_FUZZ_CHECK(name.find(item) == std::string::npos);
+    }
+  }
+  if (!whole.lastTime.empty()) {
+    const std::string& time = whole.lastTime.written();
+    ZIRKA_FUZZ_CHECK(time.size() == kLogTimeLength && IsDatedLine(time));
+    ZIRKA_FUZZ_CHECK(time[5] == ' ' && time[8] == ':' && time[11] == ':');
+  }
+
+  const std::size_t cut = text.size() * (flags >> 2) / 63;
+  ZIRKA_FUZZ_CHECK(IsPrefix(ScanBinkd(text.substr(0, cut), ignoreList).names, whole.names, false));
+
+  const LogTime stored("15/06 12:00:00");
+  auto stream = ReadingText(text);
+  if (const auto from = FirstLaterBinkdLine(*stream, stored)) {
+    ZIRKA_FUZZ_CHECK(*from <= text.size());
+    stream->Seek(*from);
+    std::string line;
+    std::string spare;
+    const LineState state = ReadWholeLine(*stream, line, spare);
+    ZIRKA_FUZZ_CHECK(state == LineState::Whole || state == LineState::Overlong);
+    const BinkdLine parsed = ParseBinkdLine(line);
+    ZIRKA_FUZZ_CHECK(parsed.dated && LogTime(parsed.timeText()).IsLaterThan(stored));
+    ZIRKA_FUZZ_CHECK(IsPrefix(ScanBinkd(text, ignoreList, *from).names, whole.names, true));
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -157,5 +245,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                      path.compare(path.size() - log->size(), log->size(), *log) == 0);
     ZIRKA_FUZZ_CHECK(IsAbsoluteBinkdPath(path));
   }
+  CheckScan(text, data[0]);
   return 0;
 }

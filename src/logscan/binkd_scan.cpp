@@ -11,10 +11,10 @@ namespace zirka {
 
 namespace {
 
-// The next line of the log that can be read: a whole line, parsed. A line longer
-// than kWholeLineMax is read whole as one line: its time counts, but it is never a
-// send (no path is that long, and its end, where the size follows the path, was
-// dropped). False at the end of the log, and at a last line without a line feed,
+// The next line of the log that can be read: a whole line, parsed. A line of
+// kWholeLineMax characters or more is read whole as one line: its time counts, but
+// it is never a send (no path is that long, and its end, where the size follows the
+// path, was dropped). False at the end of the log, and at a last line without a line feed,
 // which is not read at all.
 class BinkdReader {
  public:
