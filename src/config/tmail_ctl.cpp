@@ -7,10 +7,10 @@
 
 #include "config/binkd_cfg.h"
 #include "core/keyword.h"
-#include "platform/files.h"
-#include "platform/system.h"
 #include "core/messages.h"
 #include "core/text.h"
+#include "platform/files.h"
+#include "platform/system.h"
 
 namespace zirka {
 
