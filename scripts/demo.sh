@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
-# Runs Zirka on the example node that ships in examples/node and shows what it did.
+# Runs Zirka on the example nodes that ship in examples/ and shows what it did:
+# examples/node (T-Mail, DOS paths on drive D:) and examples/binkd-node (binkd on
+# Linux, relative POSIX paths, lower-case lists).
 #
 #   bash scripts/demo.sh
 #
-# The node is copied to a scratch directory first, so the shipped files stay as
+# Each node is copied to a scratch directory first, so the shipped files stay as
 # they are. The program is built when needed (build-demo/), after installing what
-# is missing when run as root. Then it runs twice: the first run counts the sends
-# in the mailer's log, the second finds nothing new, so nothing is counted twice.
+# is missing when run as root. Then it runs twice on each node: the first run
+# counts the sends in the mailer's log, the second finds nothing new, so nothing is
+# counted twice.
 set -euo pipefail
 
 ZIRKA_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -34,7 +37,8 @@ build() {
   cmake --build "$BUILD" -j2 --target zirka >/dev/null
 }
 
-# run_zirka <node> <args...>: one run with drive D: at the node; shows its screen.
+# run_zirka <node> <args...>: one run inside the node, with drive D: at the node;
+# shows its screen.
 run_zirka() {
   local node=$1
   shift
@@ -42,6 +46,46 @@ run_zirka() {
   (cd "$node" && ZIRKA_DRIVE_D=$node "$BUILD/src/zirka" "$@") >"$node.screen" || status=$?
   show <"$node.screen"
   echo "(errorlevel $status)"
+}
+
+# show_changes <shipped node> <node> <lists...>: each list against the shipped one.
+show_changes() {
+  local shipped=$1 node=$2 list
+  shift 2
+  for list in "$@"; do
+    heading "$list (changes against the shipped list)"
+    if diff -u --label shipped --label now <(show <"$shipped/$list") <(show <"$node/$list"); then
+      echo "(unchanged)"
+    fi
+  done
+}
+
+# The binkd node: its paths are relative to the node's directory, so each run
+# starts inside the copy: cd <copy> && zirka -c=etc/zirka.ctl.
+binkd_demo() {
+  local scratch=$1
+  local node=$scratch/binkd-node
+  cp -r "$ZIRKA_ROOT/examples/binkd-node" "$node"
+
+  heading "The example binkd node, copied to $node"
+  (cd "$node" && find . -type f | sort)
+
+  heading "First run: cd $node && zirka -c=etc/zirka.ctl"
+  run_zirka "$node" -c=etc/zirka.ctl
+  show_changes "$ZIRKA_ROOT/examples/binkd-node" "$node" files/util/files.bbs files/nodelist/files.bbs
+
+  heading "Second run: the same sends are not counted again"
+  run_zirka "$node" -c=etc/zirka.ctl
+
+  local file found
+  for file in log/zirka.rep log/zirka.log; do
+    heading "$file"
+    # The program creates the files it names in upper case: find either spelling.
+    found=$(cd "$node" && find . -ipath "./$file" -print -quit)
+    if [[ -n $found ]]; then show <"$node/$found"; echo; else echo "(not written)"; fi
+  done
+  heading "etc/zirka.ctl after both runs (Last_Time is stored at its end)"
+  show <"$node/etc/zirka.ctl" | tail -n 4
 }
 
 main() {
@@ -57,14 +101,7 @@ main() {
   heading "First run: zirka -c=D:\\FIDO\\ZIRKA.CTL"
   run_zirka "$node" '-c=D:\FIDO\ZIRKA.CTL'
 
-  local list
-  for list in FILES/UTIL/FILES.BBS FILES/NODELIST/FILES.BBS; do
-    heading "D:\\${list//\//\\} (changes against the shipped list)"
-    if diff -u --label shipped --label now <(show <"$ZIRKA_ROOT/examples/node/$list") \
-      <(show <"$node/$list"); then
-      echo "(unchanged)"
-    fi
-  done
+  show_changes "$ZIRKA_ROOT/examples/node" "$node" FILES/UTIL/FILES.BBS FILES/NODELIST/FILES.BBS
 
   heading "Second run: the same sends are not counted again"
   run_zirka "$node" '-c=D:\FIDO\ZIRKA.CTL'
@@ -76,8 +113,10 @@ main() {
   heading "D:\\FIDO\\ZIRKA.CTL after both runs (Last_Time is stored at its end)"
   show <"$node/FIDO/ZIRKA.CTL" | tail -n 4
 
+  binkd_demo "$scratch"
+
   echo
-  echo "The node stays in $scratch for a closer look."
+  echo "The nodes stay in $scratch for a closer look."
 }
 
 main "$@"

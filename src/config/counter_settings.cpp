@@ -56,6 +56,10 @@ void ReadCounterSettings(RunContext& ctx) {
     const bool space = lead.size() >= 5 && EqualsIgnoreCase(lead.substr(0, 5), "SPACE");
     s.leadChar = space ? ' ' : lead.front();
   }
+  if (EqualsIgnoreCase(FirstKeywordValue(*ctx.mainCtl, "KEEP_NAME_CASE"), "YES")) {
+    s.keepNameCase = true;
+    Debug(ctx, "Name case     : kept as the list spells it\n");
+  }
 }
 
 void ReadIgnoreList(RunContext& ctx) {

@@ -1,8 +1,11 @@
 #include "config/tmail_ctl.h"
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_set>
 
+#include "config/binkd_cfg.h"
 #include "core/keyword.h"
 #include "core/messages.h"
 #include "core/text.h"
@@ -80,11 +83,15 @@ class LogTableBuilder {
  public:
   explicit LogTableBuilder(RunContext& ctx) : ctx_(ctx) {}
 
-  // Tries the log `value` names; `foundLine` is the debug line's lead text.
-  void Try(std::string value, const std::string& foundLine) {
+  // Tries the log `value` names; `foundLine` is the debug line's lead text. A path
+  // without a directory is taken from the T-Mail directory unless `complete` is false.
+  void Try(std::string value, const std::string& foundLine, LogFormat format = LogFormat::TMail,
+           bool complete = true) {
     AddLogEntry(ctx_, accepted_);
     LogEntry& entry = ctx_.logTable[accepted_];
-    entry.path = ToUpperAscii(CompletePath(value, ctx_.tmailDirectory));
+    if (complete) CompletePath(value, ctx_.tmailDirectory);
+    entry.path = ToUpperAscii(value);
+    entry.format = format;
     entry.stream = platform::OpenText(entry.path, Mode::Read, Share::DenyWrite);
     if (!entry.stream) {
       // No line break after the path: the next debug line follows on the same
@@ -117,6 +124,29 @@ class LogTableBuilder {
   std::unordered_set<std::string> seen_;
 };
 
+// The log of binkd's config that BINKD_CFG names: its first `log` line, a relative
+// path taken from the config's directory (not from the T-Mail directory). A config
+// that can't be opened or names no log adds nothing; debug mode says why.
+void TryBinkdCfgLog(RunContext& ctx, LogTableBuilder& builder) {
+  const std::string cfgPath = FirstKeywordValue(*ctx.mainCtl, "BINKD_CFG");
+  if (cfgPath.empty()) return;
+  // binkd may hold its config open: it is read allowing others to write.
+  const auto cfg = platform::OpenText(cfgPath, Mode::Read, Share::DenyNone);
+  if (!cfg) {
+    Debug(ctx, "?WARN-Can't open binkd config " + cfgPath + "\n");
+    return;
+  }
+  Print(ctx, "\xFE Reading " + cfgPath + "\n");
+  const std::optional<std::string> log = ReadBinkdLog(
+      *cfg, [](std::string_view name) { return platform::GetEnv(std::string(name).c_str()); });
+  if (!log || log->empty()) {
+    Debug(ctx, "?WARN-No log line in binkd config " + cfgPath + "\n");
+    return;
+  }
+  builder.Try(BinkdLogPath(cfgPath, *log), "Log path found at binkd config: ", LogFormat::Binkd,
+              false);
+}
+
 }  // namespace
 
 void AddLogEntry(RunContext& ctx, std::size_t acceptedCount) {
@@ -137,6 +167,13 @@ Outcome BuildLogTable(RunContext& ctx) {
        value = LookupKeyword(*ctx.mainCtl, "LOG_PATH")) {
     builder.Try(value, Format("Log #%d: ", static_cast<int>(builder.accepted())));
   }
+  // binkd logs named outright follow the LOG_PATH logs, by the same rules.
+  ctx.mainCtl->Rewind();
+  for (std::string value = LookupKeyword(*ctx.mainCtl, "BINKD_LOG"); !value.empty();
+       value = LookupKeyword(*ctx.mainCtl, "BINKD_LOG")) {
+    builder.Try(value, Format("Log #%d: ", static_cast<int>(builder.accepted())),
+                LogFormat::Binkd);
+  }
 
   if (ctx.tmailCtl) {
     Print(ctx, "\xFE Reading " + ctx.tmailCtlPath + "\n");
@@ -145,6 +182,7 @@ Outcome BuildLogTable(RunContext& ctx) {
     std::string value = LookupKeyword(*ctx.tmailCtl, "LOG");
     if (!value.empty()) builder.Try(value, "Log path found at T-Mail.Ctl: ");
   }
+  TryBinkdCfgLog(ctx, builder);
 
   const std::size_t count = builder.Finish();
   if (!ctx.tmailCtl && count == 0) return 1;

@@ -21,9 +21,13 @@ namespace zirka {
 
 using platform::TextFile;
 
-// One T-Mail log.
+// The mailer that writes a log, and so how its lines are read.
+enum class LogFormat { TMail, Binkd };
+
+// One mailer log.
 struct LogEntry {
   std::string path;                  // full path, upper case
+  LogFormat format = LogFormat::TMail;
   std::unique_ptr<TextFile> stream;  // open for reading, denying others write access
   bool isNew = false;                // holds lines newer than the stored Last_Time
   LogTime lastTime;                  // time of the last dated line read; empty until then
@@ -40,6 +44,7 @@ struct CounterSettings {
   char rightBracket = ']';
   bool firstOnly = true;
   char leadChar = '0';
+  bool keepNameCase = false;  // a raised entry keeps the name as the list spells it
 };
 
 // The run-wide state of one run of the program.

@@ -70,4 +70,11 @@ SentFile* SentTable::Find(std::string_view name) {
   return slots_[i] == 0 ? nullptr : &records_[(slots_[i] & kIndexMask) - 1];
 }
 
+bool IsIgnoredName(const std::vector<std::string>& ignoreList, std::string_view name) {
+  for (const std::string& item : ignoreList) {
+    if (name.find(item) != std::string_view::npos) return true;
+  }
+  return false;
+}
+
 }  // namespace zirka

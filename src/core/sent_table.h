@@ -52,4 +52,7 @@ class SentTable {
   std::vector<std::uint64_t> slots_;
 };
 
+// True when `name` holds an item of the ignore list (upper-case name fragments).
+bool IsIgnoredName(const std::vector<std::string>& ignoreList, std::string_view name);
+
 }  // namespace zirka

@@ -123,7 +123,8 @@ void ShowFlag(const Output& out, std::string_view flag) {
 std::string FormatCounterLine(const CounterSettings& s, std::string_view entry, std::size_t nameEnd,
                               const SentFile& sent, const Output& out, CounterChange* change) {
   if (change) *change = CounterChange{};
-  std::string nameField = sent.name;
+  // The entry's first word equals the sent name ignoring letter case.
+  std::string nameField(s.keepNameCase ? entry.substr(0, nameEnd) : std::string_view(sent.name));
   std::string counter;
   std::string_view tail;
 

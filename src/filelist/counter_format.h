@@ -16,8 +16,9 @@ struct CounterChange {
 };
 
 // Builds the FILES.BBS entry that replaces `entry` (as read, with its line feed if
-// it had one; its first word, ending at `nameEnd`, equals sent.name): the name field
-// (with a Maximus flag), one blank, the counter raised by sent.times in the
+// it had one; its first word, ending at `nameEnd`, equals sent.name ignoring case):
+// the name field (the upper-case sent name, or with keepNameCase the first word as
+// written; with a Maximus flag), one blank, the counter raised by sent.times in the
 // brackets, width and lead character of `settings`, and the tail. Debug trace
 // lines go to `out`. When `change` is given, it receives the old and the new counter field.
 std::string FormatCounterLine(const CounterSettings& settings, std::string_view entry,

@@ -7,6 +7,7 @@
 #include "core/text.h"
 #include "core/log_time.h"
 #include "core/messages.h"
+#include "logscan/binkd_scan.h"
 
 namespace zirka {
 
@@ -66,7 +67,9 @@ Outcome CheckFreshness(RunContext& ctx) {
   } else {
     for (LogEntry& entry : ctx.logTable) {
       Print(ctx, "\xF9 Checking " + entry.path + "...");
-      entry.scanFrom = FirstLaterLine(*entry.stream, ctx.storedLastTime);
+      entry.scanFrom = entry.format == LogFormat::Binkd
+                           ? FirstLaterBinkdLine(*entry.stream, ctx.storedLastTime)
+                           : FirstLaterLine(*entry.stream, ctx.storedLastTime);
       if (entry.scanFrom) entry.isNew = true;
       Print(ctx, entry.isNew ? "OK\n" : "old\n");
     }

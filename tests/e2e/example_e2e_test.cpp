@@ -1,6 +1,6 @@
-// The example node that ships in examples/node (and that scripts/demo.sh runs):
-// the first run raises the counters and ends normally, the second finds nothing
-// new and changes nothing.
+// The example nodes that ship in examples/node and examples/binkd-node (and that
+// scripts/demo.sh runs): the first run raises the counters and ends normally, the
+// second finds nothing new and changes nothing.
 
 #include <gtest/gtest.h>
 
@@ -87,6 +87,34 @@ TEST(ExampleNode, FirstRunCountsTheSendsSecondRunNothing) {
             Dos(firstLog + kStarted + "\xFE No new sent files found - nothing done\n"
                                       "\xFE Elapsed M:SS\n"));
   EXPECT_EQ(node.List("FIDO"), (std::vector<std::string>{"ZIRKA.CTL", "ZIRKA.LOG", "ZIRKA.REP"}));
+}
+
+// The binkd node: relative POSIX paths, run from the node's directory; binkd.cfg
+// names the log, the lists keep their lower-case names.
+TEST(ExampleNode, BinkdNodeCountsItsSendsOnce) {
+  Node node("example_binkd");
+  node.CopyTree(std::string(ZIRKA_E2E_EXAMPLES) + "/binkd-node");
+  const std::string nodelistBefore = node.Read("files/nodelist/files.bbs");
+  ASSERT_NE(nodelistBefore.find("nodelist.z49 [005]"), std::string::npos) << "examples changed";
+
+  const RunResult first = node.Run({"-c=etc/zirka.ctl"});
+  EXPECT_EQ(first.exitCode, 0) << first;
+  EXPECT_EQ(node.Read("files/util/files.bbs"),
+            Dos("arj250.exe   [006] ARJ archiver 2.50, self-extracting\n"
+                "                   Unpacks to the current directory\n"
+                "pkz204g.exe  [013] PKZIP 2.04g archiver for DOS\n"
+                "rar250.exe   [000] RAR archiver 2.50\n"
+                "binkd11a.tgz [001] binkd 1.1a sources, the binkp mailer\n"
+                "uue.zip      Encoder for binary files sent as mail\n"));
+  EXPECT_EQ(node.Read("files/nodelist/files.bbs"),
+            Dos("nodelist.z49 [007] FidoNet nodelist, day 049\n"
+                "nodediff.a49 [000] Nodelist difference, day 049\n"
+                "pointlst.z49 [002] Pointlist of zone 2, day 049\n"));
+  const std::string ctl = node.Read("etc/zirka.ctl");
+  const RunResult second = node.Run({"-c=etc/zirka.ctl"});
+  EXPECT_EQ(second.exitCode, 4) << second;
+  EXPECT_EQ(node.Read("etc/zirka.ctl"), ctl);
+  EXPECT_NE(node.Read("files/nodelist/files.bbs").find("nodelist.z49 [007]"), std::string::npos);
 }
 
 // Every spelling of help prints the usage text and ends with errorlevel 0, before
