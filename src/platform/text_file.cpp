@@ -22,8 +22,12 @@ bool TextFile::Fill() {
     inPos_ = 0;
   }
   const std::size_t have = in_.size();
-  in_.resize(have + kBufferSize);
-  const long long got = raw_ ? raw_->Read(in_.data() + have, kBufferSize) : -1;
+  const std::uint64_t next = inBase_ + have;
+  if (next >= readLimit_) return false;
+  const std::size_t want =
+      static_cast<std::size_t>(std::min<std::uint64_t>(kBufferSize, readLimit_ - next));
+  in_.resize(have + want);
+  const long long got = raw_ ? raw_->Read(in_.data() + have, want) : -1;
   in_.resize(have + (got > 0 ? static_cast<std::size_t>(got) : 0));
   if (got < 0) readFailed_ = true;
   return got > 0;
@@ -111,6 +115,11 @@ bool TextFile::FlushBuffer() {
     out_.clear();
   }
   return !failed_;
+}
+
+bool TextFile::WriteOut() {
+  if (closed_ || !raw_) return false;
+  return FlushBuffer();
 }
 
 bool TextFile::Flush() {
