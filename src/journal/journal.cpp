@@ -103,7 +103,10 @@ class Parser {
 
   bool End(std::size_t lines) {
     number_ = lines;
-    if (lines == 0) return Fail("the journal is empty");
+    if (lines == 0) {
+      number_ = 1;
+      return Fail("not a Zirka journal");
+    }
     if (lines < 5) return Fail("the journal ends before its Forced line");
     return true;
   }
@@ -215,6 +218,10 @@ std::string Format(const Journal& journal) {
 
 bool Parse(std::string_view text, Journal& journal, std::string& error) {
   journal = Journal{};
+  if (text.empty()) {
+    error = "the journal is empty";
+    return false;
+  }
   Parser parser(journal, error);
   std::size_t number = 0;
   while (!text.empty()) {

@@ -53,9 +53,9 @@ TEST(JournalTest, EveryBadShapeIsRefusedWithItsLine) {
     std::string text;
     std::string error;
   } cases[] = {
-      {"", "line 0: the journal is empty"},
+      {"", "the journal is empty"},
       {"garbage\n", "line 1: not a Zirka journal"},
-      {"garbage without a line end", "line 0: the journal is empty"},
+      {"garbage without a line end", "line 1: not a Zirka journal"},
       {kHead.substr(0, kHead.find("Started")), "line 3: the journal ends before its Forced line"},
       {"; Zirka journal of an unfinished run - do not edit\nControl \n",
        "line 2: no \"Control\" path"},
