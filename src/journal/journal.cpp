@@ -242,6 +242,12 @@ JournalFile::~JournalFile() = default;
 
 std::unique_ptr<JournalFile> JournalFile::Create(const std::string& path,
                                                  const Journal& journal) {
+  // A journal that the next run could not read back (a time that is not one, a
+  // path with a control character) is not written at all.
+  Journal check;
+  std::string error;
+  const std::string text = Format(journal);
+  if (!Parse(text, check, error)) return nullptr;
   // A journal that a live run holds is never replaced (a rename would not ask).
   if (platform::PathExists(path)) {
     platform::OpenFailure why = platform::OpenFailure::Other;
@@ -253,7 +259,7 @@ std::unique_ptr<JournalFile> JournalFile::Create(const std::string& path,
   const std::string tempPath = WithExtension(path, ".JN$");
   auto temp = platform::OpenText(tempPath, platform::Mode::Write, platform::Share::DenyAll);
   if (!temp) return nullptr;
-  bool ok = temp->Write(Format(journal)) && temp->Flush();
+  bool ok = temp->Write(text) && temp->Flush();
   ok = temp->Close() && ok;
   temp.reset();
   if (!ok || !platform::ReplaceFile(tempPath, path)) {

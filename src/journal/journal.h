@@ -81,8 +81,9 @@ class JournalFile {
  public:
   // Writes `journal` whole to `path` through a temporary file beside it (.JN$),
   // flushed and moved over it (the directory synced), then opens and holds it.
-  // nullptr when any of that failed (no temporary file is left), or when another
-  // run holds a journal at `path`.
+  // nullptr when any of that failed (no temporary file is left), when another
+  // run holds a journal at `path`, or when Parse would refuse the text (the run
+  // then has no journal to keep).
   static std::unique_ptr<JournalFile> Create(const std::string& path, const Journal& journal);
 
   // `list` of area `index` is whole in its FILES.!#$: appended and flushed, before

@@ -117,6 +117,9 @@ TEST_F(JournalFileTest, ALiveRunHoldsItsJournalUntilItRemovesIt) {
   EXPECT_EQ(ReadJournal(ctl).found, Found::Held);
   EXPECT_EQ(JournalFile::Create(JournalPath(ctl), j), nullptr);
   ASSERT_TRUE(live->AllDone());
+  Journal unreadable = j;
+  unreadable.lastTime = "1234567";  // what a Last_Time "1234567" in ZIRKA.CTL could give
+  EXPECT_EQ(JournalFile::Create("D:\\FIDO\\OTHER.JNL", unreadable), nullptr);
   EXPECT_EQ(Contents("FIDO/ZIRKA.JNL"),
             "; Zirka journal of an unfinished run - do not edit\r\nControl D:\\FIDO\\ZIRKA.CTL\r\n"
             "Last_Time\r\nStarted 06/12 23:00:01\r\nForced No\r\n"
