@@ -420,6 +420,7 @@ TEST(CrashTest, KillAtARandomMomentThenOneRunGivesTheUninterruptedResult) {
     exact.Run(v.forced);
     double runMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
     int kills = 0;
+    int journals = 0;  // kills that left a run to complete
     start = Clock::now();
     for (int round = 1; kills < maxKills && Clock::now() - start < budget; ++round) {
       const milliseconds at{static_cast<long>(share(random) * runMs)};
@@ -428,12 +429,15 @@ TEST(CrashTest, KillAtARandomMomentThenOneRunGivesTheUninterruptedResult) {
       exact.Reset();
       const RunResult killed = exact.Run(v.forced, {}, at);
       if (killed.killed) ++kills;
+      if (exact.node().Exists(kBusyJournal)) ++journals;
       exact.CheckWhole(v);
       exact.CheckCompleted(v);
       if (HasFailure()) return;
     }
-    std::cout << "[ exact    ] " << Name(v) << ": " << kills << " kills, one run after each\n";
+    std::cout << "[ exact    ] " << Name(v) << ": " << kills << " kills, " << journals
+              << " of them amid the lists; one run after each\n";
     EXPECT_GE(kills, 10) << Name(v) << ": too few kills in the time given";
+    EXPECT_GT(journals, 0) << Name(v) << ": no kill landed while the lists were rewritten";
   }
 }
 

@@ -216,7 +216,8 @@ TEST_F(HeldFileTest, JournalHeldByALiveRun) {
                            " is in use by another run of Zirka\n" + ExitLines(3)))
       << r;
   for (const std::string& file : ChangedFiles(before, TreeSnapshot(node_))) {
-    EXPECT_TRUE(file == kProgramLog || file == kReport) << file << " changed";
+    const bool program = file.rfind("BIN/", 0) == 0;  // installed by the run itself
+    EXPECT_TRUE(file == kProgramLog || file == kReport || program) << file << " changed";
   }
 }
 
