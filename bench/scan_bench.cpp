@@ -25,11 +25,12 @@ void BM_ScanSentFiles(benchmark::State& state) {
   for (auto _ : state) {
     platform::CaptureScreen screen;
     RunContext ctx(screen);
-    ctx.storedLastTime = "10/01 00:00:00";
+    ctx.storedLastTime = LogTime("01/10 00:00:00");
     LogEntry entry;
     entry.path = "D:\\T-MAIL\\T-MAIL.LOG";
     entry.stream = platform::MakeMemoryText(log);
     entry.isNew = true;
+    entry.scanFrom = 0;
     ctx.logTable.push_back(std::move(entry));
     ScanSentFiles(ctx);
     benchmark::DoNotOptimize(ctx.sentTable.size());
@@ -59,7 +60,7 @@ void BM_FormatCounterLine(benchmark::State& state) {
   RunContext ctx(screen);
   const SentFile sent{"FOO.ZIP", 3, false};
   const std::string entry = "foo.zip /tb   [ 12] A file with a description\n";
-  for (auto _ : state) benchmark::DoNotOptimize(FormatCounterLine(ctx, entry, 7, sent));
+  for (auto _ : state) benchmark::DoNotOptimize(FormatCounterLine(ctx.settings, entry, 7, sent, ctx.out()));
 }
 BENCHMARK(BM_FormatCounterLine);
 

@@ -35,7 +35,7 @@ using namespace zirka;
 using namespace zirka::fuzz;
 
 constexpr std::string_view kSplit = "\n--8<--\n";
-constexpr std::string_view kStoredLastTime = "12/28 12:00:00";  // comparison form
+constexpr std::string_view kStoredLastTime = "28/12 12:00:00";
 
 struct LogResult {
   std::vector<std::string> names;
@@ -80,7 +80,7 @@ LogResult ScanAlone(std::string_view log, const std::vector<std::string>& ignore
     result.names.push_back(std::move(*name));
   }
 
-  const LogTime& time = entry.lastTime;
+  const std::string& time = entry.lastTime.written();
   ZIRKA_FUZZ_CHECK(time.empty() || time.size() == kLogTimeLength);
   if (!time.empty()) {
     ZIRKA_FUZZ_CHECK(IsDated(time));
@@ -89,7 +89,7 @@ LogResult ScanAlone(std::string_view log, const std::vector<std::string>& ignore
     });
     ZIRKA_FUZZ_CHECK(read);
   }
-  result.lastTime = time;
+  result.lastTime = entry.lastTime;
   return result;
 }
 
@@ -99,13 +99,14 @@ void CheckScan(std::string_view log1, std::string_view log2, std::uint8_t flags,
   platform::CaptureScreen screen;
   RunContext ctx(screen);
   ctx.ignoreList = ignoreList;
-  if (flags & 8) ctx.storedLastTime = std::string(kStoredLastTime);
+  if (flags & 8) ctx.storedLastTime = LogTime(kStoredLastTime);
   const std::string_view logs[2] = {log1, log2};
   for (int i = 0; i < 2; ++i) {
     LogEntry entry;
     entry.path = i == 0 ? "LOG1" : "LOG2";
     entry.isNew = (flags >> i) & 1;
     entry.stream = ReadingText(logs[i]);
+    entry.scanFrom = 0;
     ctx.logTable.push_back(std::move(entry));
   }
   ctx.anyLogNew = (flags & 3) != 0;
@@ -133,24 +134,19 @@ void CheckScan(std::string_view log1, std::string_view log2, std::uint8_t flags,
 
   // NewLastTime: written form, one of the times it is chosen from, the latest of them.
   const LogTime& chosen = ctx.newLastTime;
-  std::string stored = ctx.storedLastTime.empty() ? "" : std::string(kStoredLastTime);
-  SwapDayMonth(stored);
+  const LogTime& stored = ctx.storedLastTime;
   if (stored.empty() && alone1.lastTime.empty() && alone2.lastTime.empty()) {
     ZIRKA_FUZZ_CHECK(chosen.empty());
     return;
   }
-  ZIRKA_FUZZ_CHECK(chosen.size() == kLogTimeLength && IsDated(chosen));
+  ZIRKA_FUZZ_CHECK(chosen.written().size() == kLogTimeLength && IsDated(chosen.written()));
   ZIRKA_FUZZ_CHECK(chosen == stored || chosen == alone1.lastTime || chosen == alone2.lastTime);
   // Not earlier than the last new log's time (the comparison is not transitive across the
   // turn of the year, so only the last log compared is sure to have lost).
-  std::string chosenCompared = chosen;
-  SwapDayMonth(chosenCompared);
   const LogResult* alone[2] = {&alone1, &alone2};
   for (int i = 1; i >= 0; --i) {
     if (!((flags >> i) & 1) || alone[i]->lastTime.empty()) continue;
-    std::string candidate = alone[i]->lastTime;
-    SwapDayMonth(candidate);
-    ZIRKA_FUZZ_CHECK(!IsLaterTime(chosenCompared, candidate));
+    ZIRKA_FUZZ_CHECK(!alone[i]->lastTime.IsLaterThan(chosen));
     break;
   }
 }

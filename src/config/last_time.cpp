@@ -34,7 +34,7 @@ bool IsLastTimeLine(const std::string& line) {
 }
 
 std::string LastTimeLine(const RunContext& ctx) {
-  return "Last_Time " + ctx.newLastTime + "  ; Last analisis time\n";
+  return "Last_Time " + ctx.newLastTime.written() + "  ; Last analisis time\n";
 }
 
 // Copies ZIRKA.CTL from its start into `temp`, every Last_Time line replaced by

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <ctime>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -26,6 +27,9 @@ struct LogEntry {
   std::unique_ptr<TextFile> stream;  // open for reading, denying others write access
   bool isNew = false;                // holds lines newer than the stored Last_Time
   LogTime lastTime;                  // time of the last dated line read; empty until then
+  // Where the sent-file scan starts reading this log, set by the freshness check;
+  // none when nothing of it is scanned (an old log in an ordinary run).
+  std::optional<std::uint64_t> scanFrom;
 };
 
 // How a download counter is recognised and written, and where areas come from.
@@ -63,10 +67,10 @@ struct RunContext {
   std::vector<LogEntry> logTable;
 
   // Freshness and the time to store.
-  LogTime storedLastTime;  // comparison form (MM/DD ...), empty when none was stored
+  LogTime storedLastTime;  // as written in ZIRKA.CTL (its first 14 characters); empty: none
   bool anyLogNew = false;
   bool noStoredLastTime = false;
-  LogTime newLastTime;  // written form; empty when there is nothing to store
+  LogTime newLastTime;  // empty when there is nothing to store
 
   // Settings, areas, ignore list and the sent files.
   CounterSettings settings;

@@ -21,7 +21,38 @@ int MonthOf(std::string_view time) {
   return (static_cast<int>(ByteAt(time, 0)) - zero) * 10 + (static_cast<int>(ByteAt(time, 1)) - zero);
 }
 
+// The comparison form of the first 14 characters of a written time, in `buffer`.
+// Only those take part in a comparison; a text too short for a day and a month
+// is compared as it stands.
+std::string_view ComparisonForm(std::string_view written, char (&buffer)[kLogTimeLength]) {
+  const std::size_t n = written.size() < kLogTimeLength ? written.size() : kLogTimeLength;
+  written.copy(buffer, n);
+  if (written.size() >= 5) {
+    std::swap(buffer[0], buffer[3]);
+    std::swap(buffer[1], buffer[4]);
+    buffer[2] = '/';
+  }
+  return {buffer, n};
+}
+
 }  // namespace
+
+std::string LogTime::comparable() const {
+  std::string time = written_;
+  SwapDayMonth(time);
+  return time;
+}
+
+bool LogTime::IsLaterThan(const LogTime& reference) const {
+  return IsWrittenLater(written_, reference.written_);
+}
+
+bool LogTime::IsWrittenLater(std::string_view candidate, std::string_view reference) {
+  char referenceForm[kLogTimeLength];
+  char candidateForm[kLogTimeLength];
+  return IsLaterTime(ComparisonForm(reference, referenceForm),
+                     ComparisonForm(candidate, candidateForm));
+}
 
 bool IsDatedLine(std::string_view line) {
   if (line.size() < 5 || !IsDigit(line[0]) || !IsDigit(line[1]) || line[2] != '/' ||
@@ -43,10 +74,6 @@ void SwapDayMonth(std::string& time) {
   time[2] = '/';
 }
 
-std::string SwappedDayMonth(std::string time) {
-  SwapDayMonth(time);
-  return time;
-}
 
 bool IsLaterTime(std::string_view reference, std::string_view candidate) {
   const int referenceMonth = MonthOf(reference);

@@ -1,6 +1,7 @@
 #pragma once
 // Log times: DD/MM HH:MM:SS as written, MM/DD HH:MM:SS when compared.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -8,9 +9,35 @@ namespace zirka {
 
 inline constexpr std::size_t kLogTimeLength = 14;
 
-// A log time, 14 characters without a year: DD/MM HH:MM:SS in logs, in ZIRKA.CTL
-// and on the screen; MM/DD HH:MM:SS (after SwapDayMonth) when compared.
-using LogTime = std::string;
+// A log time, 14 characters without a year. It is held as written (day first, as in
+// the logs, in ZIRKA.CTL and on the screen) and compared month first, so that times
+// of one year sort as their bytes do. A stored Last_Time that is not of the form
+// DD/MM HH:MM:SS is kept and compared as it stands.
+class LogTime {
+ public:
+  LogTime() = default;
+  explicit LogTime(std::string_view written) : written_(written) {}
+
+  bool empty() const { return written_.empty(); }
+  // Day first, as the time was read: DD/MM HH:MM:SS.
+  const std::string& written() const { return written_; }
+  // Month first, the form in which times are compared: MM/DD HH:MM:SS.
+  std::string comparable() const;
+
+  // Takes a new written text, reusing the held storage (no allocation per line).
+  void Assign(std::string_view written) { written_.assign(written); }
+
+  // True when this time is later than `reference`, with the year-turn rule of
+  // IsLaterTime.
+  bool IsLaterThan(const LogTime& reference) const;
+  // The same for a time given as written text (a log line's first 14 characters).
+  static bool IsWrittenLater(std::string_view candidate, std::string_view reference);
+
+  friend bool operator==(const LogTime&, const LogTime&) = default;
+
+ private:
+  std::string written_;
+};
 
 // A line whose characters 0, 1, 3 and 4 are decimal digits and whose character 2
 // is '/', with a real day (01-31) and month (01-12); its first 14 characters are
@@ -20,10 +47,6 @@ bool IsDatedLine(std::string_view line);
 // Swaps characters 0-1 with 3-4 and puts '/' at 2; applied twice it restores the text.
 // A text shorter than 5 characters is left as it is.
 void SwapDayMonth(std::string& time);
-
-// The comparison form of a written log time, or the written form of a comparison
-// one: a swapped copy, the original left as it is.
-std::string SwappedDayMonth(std::string time);
 
 // True when `candidate` is later than `reference` (both in comparison form), with
 // the year-turn rule: a reference month of 10 or more and a candidate month of 2 or

@@ -22,23 +22,18 @@ bool IsWellFormedLogTime(const std::string& value) {
   return true;
 }
 
-// Reads the log from its current position up to its first dated line later than
-// the stored Last_Time. When there is one, the stream is put back to the start of
-// the piece that holds it, so that the scan examines that line too; otherwise the
-// stream stays at the end.
-bool HoldsLaterLine(TextFile& stream, const LogTime& storedLastTime) {
+// Reads the log from its start up to its first dated line later than the stored
+// Last_Time and gives the offset of the piece that holds it, so that the scan
+// examines that line too; nothing when the log holds no such line.
+std::optional<std::uint64_t> FirstLaterLine(TextFile& stream, const LogTime& storedLastTime) {
   std::string piece;
-  std::string time;
+  stream.Rewind();
   for (;;) {
     const std::uint64_t pieceStart = stream.Tell();
-    if (!stream.ReadPiece(piece, kCtlPiece)) return false;
+    if (!stream.ReadPiece(piece, kCtlPiece)) return std::nullopt;
     if (!IsDatedLine(piece)) continue;
-    time.assign(piece, 0, kLogTimeLength);
-    SwapDayMonth(time);
-    if (IsLaterTime(storedLastTime, time)) {
-      stream.Seek(pieceStart);
-      return true;
-    }
+    const std::string_view time = std::string_view(piece).substr(0, kLogTimeLength);
+    if (LogTime::IsWrittenLater(time, storedLastTime.written())) return pieceStart;
   }
 }
 
@@ -54,7 +49,7 @@ Outcome CheckFreshness(RunContext& ctx) {
                  Channel::ToBoth);
   }
   // A longer value is compared on its first 14 characters, as a log time is.
-  ctx.storedLastTime = value.substr(0, kLogTimeLength);
+  ctx.storedLastTime = LogTime(std::string_view(value).substr(0, kLogTimeLength));
 
   if (ctx.storedLastTime.empty()) {
     if (ctx.debug) {
@@ -63,13 +58,16 @@ Outcome CheckFreshness(RunContext& ctx) {
                    "Assuming all log files are new...\n",
                    Channel::ToBoth);
     }
-    for (LogEntry& entry : ctx.logTable) entry.isNew = true;
+    for (LogEntry& entry : ctx.logTable) {
+      entry.isNew = true;
+      entry.scanFrom = 0;
+    }
     ctx.noStoredLastTime = true;
   } else {
-    ctx.storedLastTime = SwappedDayMonth(ctx.storedLastTime);
     for (LogEntry& entry : ctx.logTable) {
       Print(ctx, "\xF9 Checking " + entry.path + "...");
-      if (HoldsLaterLine(*entry.stream, ctx.storedLastTime)) entry.isNew = true;
+      entry.scanFrom = FirstLaterLine(*entry.stream, ctx.storedLastTime);
+      if (entry.scanFrom) entry.isNew = true;
       Print(ctx, entry.isNew ? "OK\n" : "old\n");
     }
     Print(ctx, "\n");
@@ -80,7 +78,7 @@ Outcome CheckFreshness(RunContext& ctx) {
 
   if (ctx.forced) {
     // The scan then reads every log from its first line.
-    for (LogEntry& entry : ctx.logTable) entry.stream->Rewind();
+    for (LogEntry& entry : ctx.logTable) entry.scanFrom = 0;
     return std::nullopt;
   }
   if (!ctx.anyLogNew) return 4;

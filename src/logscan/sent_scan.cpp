@@ -2,7 +2,6 @@
 
 #include <string>
 #include <string_view>
-#include <utility>
 
 #include "core/log_time.h"
 #include "core/messages.h"
@@ -62,7 +61,7 @@ bool IsIgnored(const std::vector<std::string>& ignoreList, const std::string& na
 void TakeLineTime(std::string_view line, LogTime& time) {
   const std::string_view head = line.substr(0, kLogTimeLength);
   if (head.size() == kLogTimeLength && head.find('\n') == std::string_view::npos) {
-    time.assign(head);
+    time.Assign(head);
   }
 }
 
@@ -71,23 +70,22 @@ void TakeLineTime(std::string_view line, LogTime& time) {
 // part; with no time anywhere the result is empty and nothing is to be stored.
 // The log table keeps its times as written; they are compared in swapped copies.
 void ComputeNewLastTime(RunContext& ctx) {
-  LogTime newest = ctx.storedLastTime;  // comparison form
-  if (newest.empty()) {
+  const LogTime* newest = &ctx.storedLastTime;
+  if (newest->empty()) {
     for (const LogEntry& entry : ctx.logTable) {
       if (!entry.lastTime.empty()) {
-        newest = SwappedDayMonth(entry.lastTime);
+        newest = &entry.lastTime;
         break;
       }
     }
   }
   for (const LogEntry& entry : ctx.logTable) {
-    Debug(ctx, "Log " + entry.path + " Last time: " + entry.lastTime + "\n");
+    Debug(ctx, "Log " + entry.path + " Last time: " + entry.lastTime.written() + "\n");
     if (!entry.isNew || entry.lastTime.empty()) continue;
-    LogTime candidate = SwappedDayMonth(entry.lastTime);
-    if (IsLaterTime(newest, candidate)) newest = std::move(candidate);
+    if (entry.lastTime.IsLaterThan(*newest)) newest = &entry.lastTime;
   }
-  ctx.newLastTime = SwappedDayMonth(newest);
-  Debug(ctx, "Finally Last_Time=" + ctx.newLastTime + "\n");
+  ctx.newLastTime = *newest;
+  Debug(ctx, "Finally Last_Time=" + ctx.newLastTime.written() + "\n");
 }
 
 }  // namespace
@@ -114,6 +112,8 @@ std::optional<std::string> NextSentFile(LogEntry& entry,
 void ScanSentFiles(RunContext& ctx) {
   Print(ctx, "\xFE Scanning log(s) for new sent files\n  Total found:    0");
   for (LogEntry& entry : ctx.logTable) {
+    if (!entry.scanFrom) continue;
+    entry.stream->Seek(*entry.scanFrom);
     while (const std::optional<std::string> name = NextSentFile(entry, ctx.ignoreList)) {
       const std::size_t inUse = ctx.sentTable.size();
       Debug(ctx, Format("  (%04u, sent file #%02d)\n",

@@ -33,7 +33,7 @@ class LastTimeTest : public ::testing::Test {
     run_.ctx.programPath = scratch_.Path("bin/zirka.exe");
     run_.ctx.mainCtlPath = scratch_.Path("ZIRKA.CTL");
     run_.ctx.anyLogNew = true;
-    run_.ctx.newLastTime = kNewTime;
+    run_.ctx.newLastTime = LogTime(kNewTime);
     run_.ctx.sentTable.Add("FOO.ZIP");
     run_.OpenLog();
   }
@@ -124,7 +124,7 @@ TEST_F(LastTimeTest, NothingToStoreLeavesTheFileAlone) {
   EXPECT_EQ(Store(ctl), 0);
   EXPECT_EQ(Ctl(), ctl);
   run_.ctx.anyLogNew = true;
-  run_.ctx.newLastTime.clear();
+  run_.ctx.newLastTime = LogTime();
   EXPECT_EQ(Store(ctl, true), 0);
   EXPECT_EQ(Ctl(), ctl);
   EXPECT_EQ(Notices(), "");
@@ -135,7 +135,7 @@ TEST_F(LastTimeTest, NoSentFileStillStoresTheTimeAndEndsWithFour) {
   quiet.ctx.programPath = run_.ctx.programPath;
   quiet.ctx.mainCtlPath = run_.ctx.mainCtlPath;
   quiet.ctx.anyLogNew = true;
-  quiet.ctx.newLastTime = kNewTime;
+  quiet.ctx.newLastTime = LogTime(kNewTime);
   scratch_.Put("ZIRKA.CTL", "Last_Time 01/12 10:00:00\r\n");
   quiet.ctx.mainCtl = platform::OpenText(quiet.ctx.mainCtlPath, platform::Mode::Read,
                                          platform::Share::DenyWrite);

@@ -33,15 +33,20 @@ struct LogRun {
     entry.path = path;
     entry.stream = platform::MakeMemoryText(std::make_shared<std::string>(contents), path);
     entry.isNew = isNew;
+    entry.scanFrom = 0;  // read from its start, as a forced run reads it
     ctx.logTable.push_back(std::move(entry));
     return ctx.logTable.back();
   }
 
-  // The rest of a log from its stream's current position, in pieces of `max`.
+  // What the scan reads of a log: from its scanFrom on ("" when it reads nothing),
+  // in pieces of `max`.
   std::string RestOf(std::size_t index, std::size_t max = 4096) {
     std::string rest;
     std::string piece;
-    while (ctx.logTable[index].stream->ReadPiece(piece, max)) rest += piece;
+    LogEntry& entry = ctx.logTable[index];
+    if (!entry.scanFrom) return rest;
+    entry.stream->Seek(*entry.scanFrom);
+    while (entry.stream->ReadPiece(piece, max)) rest += piece;
     return rest;
   }
 };

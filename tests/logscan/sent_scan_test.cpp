@@ -96,7 +96,7 @@ TEST(NextSentFile, LinesAreReadInPiecesOf255) {
   LogRun run;
   LogEntry& entry = run.AddLog("A.LOG", far + rest);
   EXPECT_EQ(NextSentFile(entry, run.ctx.ignoreList), std::optional<std::string>("REST.ZIP"));
-  EXPECT_EQ(entry.lastTime, "02/05 11:00:00");
+  EXPECT_EQ(entry.lastTime.written(), "02/05 11:00:00");
   // A line of exactly 255 characters: its line feed is a piece of its own.
   EXPECT_EQ(Names("01/05 10:00:00 ZS c:\\f\\x.zip OK: " + std::string(222, '.') + "\n" +
                   "01/05 10:00:00 ZS c:\\f\\y.zip OK: \n"),
@@ -120,17 +120,17 @@ TEST(NextSentFile, EveryDatedLineSetsTheLogTime) {
                                "03/05 12:00:0\r\n"
                                "03/05 12:00:1");
   EXPECT_EQ(NextSentFile(entry, run.ctx.ignoreList), std::optional<std::string>("A.ZIP"));
-  EXPECT_EQ(entry.lastTime, "01/05 10:00:00");
+  EXPECT_EQ(entry.lastTime.written(), "01/05 10:00:00");
   EXPECT_EQ(NextSentFile(entry, run.ctx.ignoreList), std::nullopt);
   // Lines cut short within their time (the last one still being written) give none.
-  EXPECT_EQ(entry.lastTime, "02/05 11:00:00");
+  EXPECT_EQ(entry.lastTime.written(), "02/05 11:00:00");
   EXPECT_EQ(NextSentFile(entry, run.ctx.ignoreList), std::nullopt);
 
   LogRun onlyShort;
   LogEntry& cut = onlyShort.AddLog("B.LOG", "03/05 12:0", true);
   ScanSentFiles(onlyShort.ctx);
-  EXPECT_EQ(cut.lastTime, "");
-  EXPECT_EQ(onlyShort.ctx.newLastTime, "");  // nothing broken is ever stored
+  EXPECT_EQ(cut.lastTime.written(), "");
+  EXPECT_EQ(onlyShort.ctx.newLastTime.written(), "");  // nothing broken is ever stored
 }
 
 TEST(SentTable, KeepsFirstAppearanceOrderAndCounts) {
@@ -175,7 +175,7 @@ TEST(ScanSentFiles, ProgressCountsDistinctNamesOverAllLogs) {
 TEST(ScanSentFiles, DebugLinesShowTableSizesAndTimes) {
   LogRun run;
   run.ctx.debug = true;
-  run.ctx.storedLastTime = "05/01 09:00:00";
+  run.ctx.storedLastTime = LogTime("01/05 09:00:00");
   run.AddLog("A.LOG",
              "01/05 10:00:00 ZS c:\\f\\foo.zip OK: \n"
              "01/05 10:00:01 ZS c:\\f\\foo.zip OK: \n", true);
@@ -188,43 +188,43 @@ TEST(ScanSentFiles, DebugLinesShowTableSizesAndTimes) {
             "Log A.LOG Last time: 01/05 10:00:01\n"
             "Log B.LOG Last time: \n"
             "Finally Last_Time=01/05 10:00:01\n");
-  EXPECT_EQ(run.ctx.newLastTime, "01/05 10:00:01");
+  EXPECT_EQ(run.ctx.newLastTime.written(), "01/05 10:00:01");
 }
 
 // The new Last_Time from logs whose last dated lines are `times` (all new).
 std::string NewLastTime(const std::string& stored, const std::vector<std::string>& times,
                         const std::vector<bool>& isNew = {}) {
   LogRun run;
-  run.ctx.storedLastTime = stored;  // comparison form, as the check leaves it
+  run.ctx.storedLastTime = LogTime(stored);
   for (std::size_t i = 0; i < times.size(); ++i) {
     const bool fresh = isNew.empty() || isNew[i];
     run.AddLog("L" + std::to_string(i), times[i].empty() ? "" : times[i] + " x\n", fresh);
   }
   ScanSentFiles(run.ctx);
-  return run.ctx.newLastTime;
+  return run.ctx.newLastTime.written();
 }
 
 TEST(ScanSentFiles, NewLastTimeAcrossTheYearTurn) {
-  EXPECT_EQ(NewLastTime("12/28 12:00:00", {"02/01 08:00:00"}), "02/01 08:00:00");
-  EXPECT_EQ(NewLastTime("01/05 10:00:00", {"30/12 10:00:00"}), "05/01 10:00:00");
+  EXPECT_EQ(NewLastTime("28/12 12:00:00", {"02/01 08:00:00"}), "02/01 08:00:00");
+  EXPECT_EQ(NewLastTime("05/01 10:00:00", {"30/12 10:00:00"}), "05/01 10:00:00");
 }
 
 TEST(ScanSentFiles, NewLastTimeIsTheLatestWhateverTheOrder) {
-  EXPECT_EQ(NewLastTime("01/10 00:00:00", {"15/01 10:00:00", "14/01 23:00:00"}), "15/01 10:00:00");
-  EXPECT_EQ(NewLastTime("01/10 00:00:00", {"14/01 23:00:00", "15/01 10:00:00"}), "15/01 10:00:00");
+  EXPECT_EQ(NewLastTime("10/01 00:00:00", {"15/01 10:00:00", "14/01 23:00:00"}), "15/01 10:00:00");
+  EXPECT_EQ(NewLastTime("10/01 00:00:00", {"14/01 23:00:00", "15/01 10:00:00"}), "15/01 10:00:00");
   EXPECT_EQ(NewLastTime("", {"14/01 23:00:00", "15/01 10:00:00"}), "15/01 10:00:00");
   EXPECT_EQ(NewLastTime("", {"15/01 10:00:00", "14/01 23:00:00"}), "15/01 10:00:00");
   // Older than the stored time: the stored time stays.
-  EXPECT_EQ(NewLastTime("01/20 00:00:00", {"15/01 10:00:00"}), "20/01 00:00:00");
+  EXPECT_EQ(NewLastTime("20/01 00:00:00", {"15/01 10:00:00"}), "20/01 00:00:00");
   // Old logs take no part.
-  EXPECT_EQ(NewLastTime("01/10 00:00:00", {"15/01 10:00:00", "14/01 23:00:00"}, {false, true}),
+  EXPECT_EQ(NewLastTime("10/01 00:00:00", {"15/01 10:00:00", "14/01 23:00:00"}, {false, true}),
             "14/01 23:00:00");
 }
 
 TEST(ScanSentFiles, LogsWithoutATimeTakeNoPart) {
   // Without a stored time the start is the first time read at all.
   EXPECT_EQ(NewLastTime("", {"", "14/01 23:00:00", ""}), "14/01 23:00:00");
-  EXPECT_EQ(NewLastTime("01/10 00:00:00", {"", "", ""}), "10/01 00:00:00");
+  EXPECT_EQ(NewLastTime("10/01 00:00:00", {"", "", ""}), "10/01 00:00:00");
   // No time anywhere: nothing to store.
   EXPECT_EQ(NewLastTime("", {"", ""}), "");
 }
