@@ -88,7 +88,10 @@ bool ReplaceThrough(RunContext& ctx, const std::string& tempPath, CopyResult& re
   if (ctx.mainCtl) result = CopyControlFile(ctx, *ctx.mainCtl, *temp);
   const bool written = ctx.mainCtl != nullptr && result.written;
   return FinishReplacement(std::move(temp), tempPath, ctx.mainCtlPath, written,
-                           [&] { ctx.mainCtl.reset(); });
+                           [&] {
+                           ctx.mainCtl.reset();
+                           return true;
+                         });
 }
 
 void ShowNotices(RunContext& ctx, const CopyResult& result) {
@@ -102,7 +105,7 @@ void ShowNotices(RunContext& ctx, const CopyResult& result) {
 
 }  // namespace
 
-int StoreLastTime(RunContext& ctx) {
+int StoreLastTime(RunContext& ctx, bool* stored) {
   // Nothing to store: a forced run in which no log was new, or no dated line was
   // read at all. ZIRKA.CTL is left as it is.
   if (ctx.anyLogNew && !ctx.newLastTime.empty()) {
@@ -116,6 +119,7 @@ int StoreLastTime(RunContext& ctx) {
     } else {
       WriteMessage(ctx, "\nAn error occured while adding Last_Time variable to Zirka.Ctl\n",
                    Channel::ToBoth);
+      if (stored != nullptr) *stored = false;
     }
   }
   return ctx.sentTable.empty() ? 4 : 0;

@@ -15,14 +15,11 @@ std::string TemporaryName(const std::string& path, std::string_view extension) {
 
 bool FinishReplacement(std::unique_ptr<platform::TextFile> temp, const std::string& tempPath,
                        const std::string& target, bool written,
-                       const std::function<void()>& releaseTarget) {
+                       const std::function<bool()>& releaseTarget) {
   bool ok = written && temp->Flush();
   ok = temp->Close() && ok;
   temp.reset();
-  if (ok) {
-    releaseTarget();
-    ok = platform::ReplaceFile(tempPath, target);
-  }
+  ok = ok && releaseTarget() && platform::ReplaceFile(tempPath, target);
   if (!ok) platform::RemoveFile(tempPath);
   return ok;
 }

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/area_journal.h"
 #include "core/context.h"
 
 namespace zirka {
@@ -11,9 +12,10 @@ namespace zirka {
 // FILES.BBS lines are read in pieces of this many characters.
 inline constexpr std::size_t kListPiece = 399;
 
-// Rewrites the lists of `areas` in their order, with the progress display.
+// Rewrites the lists of `areas` in their order, with the progress display. With
+// a `journal`, each replacement is recorded in it (see RewriteFileList).
 void UpdateFileAreas(const std::vector<std::string>& areas, const CounterSettings& settings,
-                     SentTable& sentTable, const Output& out);
+                     SentTable& sentTable, const Output& out, AreaJournal* journal = nullptr);
 
 // Copies one open list to its open replacement line by line, every file entry that
 // names a sent file raised (the body of RewriteFileList, apart from opening and
@@ -24,8 +26,10 @@ bool CopyFileList(const CounterSettings& settings, SentTable& sentTable, const O
 
 // Rewrites one list (the full path of a FILES.BBS) through FILES.!#$; every
 // failure is reported and ends only the work on this list. True when the list
-// was replaced by its raised copy.
+// was replaced by its raised copy. With a `journal`, area `number` (from 1) is
+// Ready in it before the move and Done after; a list it names as replaced by the
+// interrupted run is only read, for the FIRST_ONLY marks.
 bool RewriteFileList(const CounterSettings& settings, SentTable& sentTable, const Output& out,
-                     const std::string& area);
+                     const std::string& area, AreaJournal* journal = nullptr, int number = 0);
 
 }  // namespace zirka

@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "core/replacement.h"
 #include "platform/files.h"
 
 namespace zirka::journal {
@@ -13,20 +14,6 @@ constexpr std::string_view kAllDone = "All done";
 // A journal is a few lines per area; anything far larger is not one.
 constexpr std::uint64_t kMaxJournalBytes = 16u << 20;
 constexpr std::size_t kPiece = 4096;
-
-// `path` with its extension replaced (see JournalPath).
-std::string WithExtension(const std::string& path, std::string_view extension) {
-  std::size_t nameStart = 0;
-  for (std::size_t i = path.size(); i > 0; --i) {
-    if (platform::IsDirSeparator(path[i - 1])) {
-      nameStart = i;
-      break;
-    }
-  }
-  const std::size_t dot = path.rfind('.');
-  const std::size_t keep = (dot == std::string::npos || dot < nameStart) ? path.size() : dot;
-  return path.substr(0, keep) + std::string(extension);
-}
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -184,7 +171,7 @@ class Parser {
 }  // namespace
 
 std::string JournalPath(const std::string& mainCtlPath) {
-  return WithExtension(mainCtlPath, ".JNL");
+  return TemporaryName(mainCtlPath, ".JNL");
 }
 
 const AreaStep* Journal::Step(int index) const {
@@ -196,6 +183,13 @@ const AreaStep* Journal::Step(int index) const {
 
 const AreaStep* Journal::Pending() const {
   return steps.empty() || steps.back().done ? nullptr : &steps.back();
+}
+
+void SettlePending(Journal& journal) {
+  if (journal.steps.empty() || journal.steps.back().done) return;
+  // The list rewrite's replacement file: FILES.BBS gives FILES.!#$.
+  AreaStep& pending = journal.steps.back();
+  if (!platform::PathExists(TemporaryName(pending.list, ".!#$"))) pending.done = true;
 }
 
 std::string Format(const Journal& journal) {
@@ -235,8 +229,9 @@ bool Parse(std::string_view text, Journal& journal, std::string& error) {
   return parser.End(number);
 }
 
-JournalFile::JournalFile(std::string path, std::unique_ptr<platform::TextFile> file)
-    : path_(std::move(path)), file_(std::move(file)) {}
+JournalFile::JournalFile(std::string path, Journal journal,
+                         std::unique_ptr<platform::TextFile> file)
+    : path_(std::move(path)), journal_(std::move(journal)), file_(std::move(file)) {}
 
 JournalFile::~JournalFile() = default;
 
@@ -256,7 +251,7 @@ std::unique_ptr<JournalFile> JournalFile::Create(const std::string& path,
       return nullptr;
     }
   }
-  const std::string tempPath = WithExtension(path, ".JN$");
+  const std::string tempPath = TemporaryName(path, ".JN$");
   auto temp = platform::OpenText(tempPath, platform::Mode::Write, platform::Share::DenyAll);
   if (!temp) return nullptr;
   bool ok = temp->Write(text) && temp->Flush();
@@ -268,7 +263,7 @@ std::unique_ptr<JournalFile> JournalFile::Create(const std::string& path,
   }
   auto file = platform::OpenText(path, platform::Mode::Append, platform::Share::DenyAll);
   if (!file) return nullptr;
-  return std::make_unique<JournalFile>(path, std::move(file));
+  return std::make_unique<JournalFile>(path, journal, std::move(file));
 }
 
 bool JournalFile::Append(const std::string& line, bool flush) {
@@ -276,13 +271,32 @@ bool JournalFile::Append(const std::string& line, bool flush) {
   return flush ? file_->Flush() : file_->WriteOut();
 }
 
-bool JournalFile::Ready(int index, const std::string& list) {
-  return Append("Ready " + std::to_string(index) + " " + list + "\n", true);
+bool JournalFile::AlreadyReplaced(int index) const {
+  const AreaStep* step = journal_.Step(index);
+  return step != nullptr && step->done;
 }
 
-bool JournalFile::Done(int index) { return Append("Done " + std::to_string(index) + "\n", false); }
+bool JournalFile::Ready(int index, const std::string& list) {
+  const AreaStep* pending = journal_.Pending();
+  if (pending != nullptr && pending->index == index) return true;
+  if (pending != nullptr || !Append("Ready " + std::to_string(index) + " " + list + "\n", true)) {
+    return false;
+  }
+  journal_.steps.push_back({index, list, false});
+  return true;
+}
 
-bool JournalFile::AllDone() { return Append(std::string(kAllDone) + "\n", true); }
+void JournalFile::Done(int index) {
+  const AreaStep* pending = journal_.Pending();
+  if (pending == nullptr || pending->index != index) return;
+  journal_.steps.back().done = true;
+  Append("Done " + std::to_string(index) + "\n", false);
+}
+
+bool JournalFile::AllDone() {
+  journal_.allDone = true;
+  return Append(std::string(kAllDone) + "\n", true);
+}
 
 bool JournalFile::Remove() {
   if (!file_) return false;
@@ -341,6 +355,10 @@ std::string TroubleLine(const std::string& journalPath, const Existing& existing
     default:
       return {};
   }
+}
+
+std::string ChangedLogLine(const std::string& journalPath, const std::string& logPath) {
+  return "!ERR-Log " + logPath + " no longer holds what journal " + journalPath + " counted\n";
 }
 
 std::string CompletingLine(const Journal& journal) {

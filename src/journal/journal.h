@@ -28,6 +28,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/area_journal.h"
 #include "platform/text_file.h"
 
 namespace zirka::journal {
@@ -68,6 +69,11 @@ struct Journal {
   const AreaStep* Pending() const;
 };
 
+// A step left pending by a killed run whose FILES.!#$ is gone was moved over its
+// list (or failed and was removed): it is done. One whose FILES.!#$ is still there
+// was never moved and stays pending: the list is raised again.
+void SettlePending(Journal& journal);
+
 // The whole journal text, LF line ends (the text stream writes CR LF).
 std::string Format(const Journal& journal);
 
@@ -76,8 +82,9 @@ std::string Format(const Journal& journal);
 // end is an append that a crash cut short and is left out.
 bool Parse(std::string_view text, Journal& journal, std::string& error);
 
-// A journal held open by this run, denying every other open, to append to.
-class JournalFile {
+// A journal held open by this run, denying every other open, to append to. It
+// answers the list rewrite for the steps of the run it was created with.
+class JournalFile : public AreaJournal {
  public:
   // Writes `journal` whole to `path` through a temporary file beside it (.JN$),
   // flushed and moved over it (the directory synced), then opens and holds it.
@@ -86,12 +93,16 @@ class JournalFile {
   // then has no journal to keep).
   static std::unique_ptr<JournalFile> Create(const std::string& path, const Journal& journal);
 
+  // True when the journal it was created with names area `index` done.
+  bool AlreadyReplaced(int index) const override;
   // `list` of area `index` is whole in its FILES.!#$: appended and flushed, before
-  // the list is replaced.
-  bool Ready(int index, const std::string& list);
+  // the list is replaced. Nothing is appended for the step a completed run left
+  // pending (its Ready is there already).
+  bool Ready(int index, const std::string& list) override;
   // Area `index` is over: appended and handed to the system, not flushed (the next
-  // flush carries it; a line lost in a crash is decided by FILES.!#$).
-  bool Done(int index);
+  // flush carries it; a line lost in a crash is decided by FILES.!#$). Nothing
+  // when the area has no pending step (its FILES.!#$ was never whole).
+  void Done(int index) override;
   // Every area is over: appended and flushed.
   bool AllDone();
   // Closes the journal and removes it, the removal committed to disk. Call once
@@ -100,8 +111,8 @@ class JournalFile {
 
   const std::string& path() const { return path_; }
 
-  JournalFile(std::string path, std::unique_ptr<platform::TextFile> file);
-  ~JournalFile();
+  JournalFile(std::string path, Journal journal, std::unique_ptr<platform::TextFile> file);
+  ~JournalFile() override;
   JournalFile(const JournalFile&) = delete;
   JournalFile& operator=(const JournalFile&) = delete;
 
@@ -109,6 +120,7 @@ class JournalFile {
   bool Append(const std::string& line, bool flush);
 
   std::string path_;
+  Journal journal_;  // as written so far
   std::unique_ptr<platform::TextFile> file_;
 };
 
@@ -133,6 +145,9 @@ Existing ReadJournal(const std::string& mainCtlPath);
 
 // The "!ERR-" line (with its line end) for a journal that stops the run.
 std::string TroubleLine(const std::string& journalPath, const Existing& existing);
+// The "!ERR-" line (with its line end) for a log that no longer holds the bytes
+// the journal says the interrupted run counted (cut short, replaced or gone).
+std::string ChangedLogLine(const std::string& journalPath, const std::string& logPath);
 // The line (with its line end) that tells that an interrupted run is completed.
 std::string CompletingLine(const Journal& journal);
 

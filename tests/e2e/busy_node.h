@@ -37,7 +37,7 @@ inline const std::string kBusyJournal = "FIDO/ZIRKA.JNL";
 
 // The cases that need the run to keep a journal (ZIRKA.JNL) skip until it does;
 // ZIRKA_E2E_JOURNAL=1 runs them anyway.
-inline constexpr bool kJournalWiredIn = false;
+inline constexpr bool kJournalWiredIn = true;
 bool JournalCasesOn();
 #define SKIP_UNTIL_JOURNAL()                                                      \
   do {                                                                            \
