@@ -53,7 +53,7 @@ int RunPhases(RunContext& ctx, const std::vector<std::string>& args, bool consol
     if (const Outcome end = TakeJournalledScan(ctx, journal)) return Terminate(ctx, *end);
   }
   if (!ctx.sentTable.empty()) {
-    StartJournal(ctx, journal);
+    if (const Outcome end = StartJournal(ctx, journal)) return Terminate(ctx, *end);
     WriteReport(ctx.report.get(), ctx.sentTable, ctx.startTime);
     UpdateFileAreas(ctx.areaTable, ctx.settings, ctx.sentTable, ctx.out(), journal.file.get());
     if (journal.file) journal.file->AllDone();

@@ -1,5 +1,7 @@
 #include "run/run_journal.h"
 
+#include <string>
+
 #include "config/last_time.h"
 #include "core/messages.h"
 
@@ -48,6 +50,17 @@ void ScanAsJournalled(RunContext& ctx, const journal::Journal& journal) {
 
 Outcome TakeJournalledScan(RunContext& ctx, const RunJournal& run) {
   const journal::Journal& journal = *run.completing;
+  for (const journal::AreaStep& step : journal.steps) {
+    // Areas are known by their number: the table must be the one the run had.
+    const auto at = static_cast<std::size_t>(step.index) - 1;
+    if (at >= ctx.areaTable.size() || ctx.areaTable[at] != step.list) {
+      journal::Existing changed;
+      changed.found = journal::Found::Bad;
+      changed.error = "area " + std::to_string(step.index) + " is no longer " + step.list;
+      PrintAndLog(ctx, journal::TroubleLine(run.path, changed));
+      return journal::kTroubleErrorlevel;
+    }
+  }
   if (!journal.allDone) {
     for (const journal::LogRange& range : journal.logs) {
       bool whole = false;
@@ -65,7 +78,7 @@ Outcome TakeJournalledScan(RunContext& ctx, const RunJournal& run) {
   return std::nullopt;
 }
 
-void StartJournal(RunContext& ctx, RunJournal& run) {
+Outcome StartJournal(RunContext& ctx, RunJournal& run) {
   journal::Journal journal;
   if (run.completing) {
     journal = *run.completing;
@@ -76,14 +89,24 @@ void StartJournal(RunContext& ctx, RunJournal& run) {
     journal.started = ctx.storedLastTime.written();
     journal.forced = ctx.forced;
     for (const LogEntry& entry : ctx.logTable) {
-      if (entry.scanFrom) journal.logs.push_back({*entry.scanFrom, entry.stream->Tell(), entry.path});
+      if (!entry.scanFrom) continue;
+      journal.logs.push_back({*entry.scanFrom, entry.stream->Tell(), entry.path});
     }
   }
   run.file = journal::JournalFile::Create(run.path, journal);
+  // Without its journal a completion could not tell the lists already raised.
+  if (run.file == nullptr && run.completing) {
+    PrintAndLog(ctx, "!ERR-Cann't write journal " + run.path + "\n");
+    return journal::kTroubleErrorlevel;
+  }
+  return std::nullopt;
 }
 
 int StoreLastTimeAndEndJournal(RunContext& ctx, RunJournal& run) {
-  if (run.allDone()) StartJournal(ctx, run);  // held while Last_Time is stored
+  // A completion with no list to rewrite holds the journal while Last_Time is stored.
+  if (run.completing && !run.file) {
+    if (const Outcome end = StartJournal(ctx, run)) return *end;
+  }
   bool stored = true;
   const int errorlevel = StoreLastTime(ctx, &stored);
   if (run.file && stored) run.file->Remove();

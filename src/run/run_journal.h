@@ -33,13 +33,15 @@ struct RunJournal {
 void ScanAsJournalled(RunContext& ctx, const journal::Journal& journal);
 
 // After the scan when completing: errorlevel 3, nothing changed, when a log no
-// longer holds what the journal counted; else the time to store is the journal's.
+// longer holds what the journal counted or an area it names is no longer the
+// list it was; else the time to store is the journal's.
 [[nodiscard]] Outcome TakeJournalledScan(RunContext& ctx, const RunJournal& run);
 
 // Before the first list is replaced: writes the journal whole (this run's, or the
 // completed one with its last step settled) and holds it. Without one (it could
-// not be written) the run goes on as it did before journals.
-void StartJournal(RunContext& ctx, RunJournal& run);
+// not be written) an ordinary run goes on as it did before journals; a completion
+// ends with errorlevel 3, nothing changed.
+[[nodiscard]] Outcome StartJournal(RunContext& ctx, RunJournal& run);
 
 // Stores Last_Time (StoreLastTime) and removes the journal once that is done; a
 // journal whose Last_Time could not be stored stays for the next run. Returns the

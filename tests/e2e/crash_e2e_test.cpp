@@ -447,7 +447,8 @@ TEST(CrashTest, KillAtARandomMomentThenOneRunGivesTheUninterruptedResult) {
     }
     std::cout << "[ exact    ] " << Name(v) << ": " << kills << " kills, " << journals
               << " of them amid the lists; one run after each; "
-              << exact.differed() - differedBefore << " ended different from an uninterrupted run\n";
+              << exact.differed() - differedBefore
+              << " ended different from an uninterrupted run\n";
     EXPECT_GE(kills, 10) << Name(v) << ": too few kills in the time given";
     EXPECT_GT(journals, 0) << Name(v) << ": no kill landed while the lists were rewritten";
   }

@@ -41,6 +41,12 @@ TEST(JournalE2eTest, AJournalThatMakesNoSenseStopsTheRunAndChangesNothing) {
       {"done_first", JournalOf(ctl, "02/05 12:30:00", "Done 1\n"),
        "makes no sense (line 6: Done without its Ready)"},
       {"directory", "", ""},
+      // Sound journals that no longer fit the node: a log cut short, an area gone.
+      {"short_log", JournalOf(ctl, "02/05 12:30:00", "Log 0 99999 D:\\T-MAIL\\T-MAIL.LOG\n"),
+       "!ERR-Log D:\\T-MAIL\\T-MAIL.LOG no longer holds what journal "
+       "D:\\FIDO\\ZIRKA.JNL counted"},
+      {"area_gone", JournalOf(ctl, "02/05 12:30:00", "Ready 3 D:\\FILES\\OLD\\FILES.BBS\n"),
+       "makes no sense (area 3 is no longer D:\\FILES\\OLD\\FILES.BBS)"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -53,9 +59,10 @@ TEST(JournalE2eTest, AJournalThatMakesNoSenseStopsTheRunAndChangesNothing) {
     }
     const Snapshot before = TreeSnapshot(node);
     const RunResult r = node.Run({kHealthyUseCtl});
-    const std::string line = c.why.empty()
-                                 ? "!ERR-Cann't read journal D:\\FIDO\\ZIRKA.JNL\n"
-                                 : "!ERR-Journal D:\\FIDO\\ZIRKA.JNL " + c.why + "\n";
+    const std::string jnl = "D:\\FIDO\\ZIRKA.JNL";
+    std::string line = "!ERR-Journal " + jnl + " " + c.why + "\n";
+    if (c.why.empty()) line = "!ERR-Cann't read journal " + jnl + "\n";
+    if (c.why.rfind("!ERR-", 0) == 0) line = c.why + "\n";  // the journal is not at fault
     EXPECT_EQ(r.exitCode, 3) << r;
     EXPECT_NE(r.screen.find(line + ExitLines(3)), std::string::npos) << r;
     EXPECT_NE(node.Read(kProgramLog).find(Dos(line)), std::string::npos);
