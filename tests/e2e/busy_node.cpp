@@ -186,11 +186,6 @@ std::vector<std::string> TempFilesLeft(const Node& node) {
   return left;
 }
 
-bool JournalCasesOn() {
-  const char* on = std::getenv("ZIRKA_E2E_JOURNAL");
-  return kJournalWiredIn || (on != nullptr && std::string(on) == "1");
-}
-
 void AppendTicEntry(const Node& node, const std::string& list) {
   node.WriteRaw(list, ReadWhole(node, list) + kTicEntry);
 }

@@ -35,15 +35,6 @@ inline const std::string kBusyCtl = "FIDO/ZIRKA.CTL";
 inline const std::string kBusyUseCtl = "-c=D:\\FIDO\\ZIRKA.CTL";
 inline const std::string kBusyJournal = "FIDO/ZIRKA.JNL";
 
-// The cases that need the run to keep a journal (ZIRKA.JNL) skip until it does;
-// ZIRKA_E2E_JOURNAL=1 runs them anyway.
-inline constexpr bool kJournalWiredIn = true;
-bool JournalCasesOn();
-#define SKIP_UNTIL_JOURNAL()                                                      \
-  do {                                                                            \
-    if (!::zirka::e2e::JournalCasesOn()) GTEST_SKIP() << "until the journal is wired in"; \
-  } while (0)
-
 // What a tic processor does to a list: a new entry appended at its end. No log
 // names the file, so a run copies the line as it stands wherever it meets it.
 inline const std::string kTicEntry = "ZZTICNEW.ZIP [000] Hatched after the last run\r\n";

@@ -202,7 +202,6 @@ TEST_F(HeldFileTest, ControlFileReadByAnotherProgram) {
 }
 
 TEST_F(HeldFileTest, JournalHeldByALiveRun) {
-  SKIP_UNTIL_JOURNAL();
   const std::string journal = "FIDO/ZIRKA.JNL";
   node_.WriteRaw(journal, Dos("; Zirka journal of an unfinished run - do not edit\n"));
   Holder holder(node_, "deny-all", journal);

@@ -49,18 +49,15 @@ TEST(JournalTest, FormatAndParseGoBothWays) {
 }
 
 TEST(JournalTest, EveryBadShapeIsRefusedWithItsLine) {
+  // (The end-to-end table has more: empty, garbage, a time that is not one, Done first.)
   const struct {
     std::string text;
     std::string error;
   } cases[] = {
-      {"", "the journal is empty"},
-      {"garbage\n", "line 1: not a Zirka journal"},
       {"garbage without a line end", "line 1: not a Zirka journal"},
       {kHead.substr(0, kHead.find("Started")), "line 3: the journal ends before its Forced line"},
       {"; Zirka journal of an unfinished run - do not edit\nControl \n",
        "line 2: no \"Control\" path"},
-      {"; Zirka journal of an unfinished run - do not edit\nControl X\nLast_Time yesterday\n",
-       "line 3: Last_Time yesterday is not DD/MM HH:MM:SS"},
       {"; Zirka journal of an unfinished run - do not edit\nControl X\nLast_Time 32/12 14:03:59\n",
        "line 3: Last_Time 32/12 14:03:59 is not DD/MM HH:MM:SS"},
       {"; Zirka journal of an unfinished run - do not edit\nControl X\nLast_Time\nStart\n",
@@ -68,7 +65,6 @@ TEST(JournalTest, EveryBadShapeIsRefusedWithItsLine) {
       {"; Zirka journal of an unfinished run - do not edit\nControl X\nLast_Time\nStarted\n"
        "Forced yes\n",
        "line 5: not \"Forced Yes\" or \"Forced No\""},
-      {kHead + "Done 1\n", "line 6: Done without its Ready"},
       {kHead + "Ready 1 A\nDone 2\n", "line 7: Done without its Ready"},
       {kHead + "Ready 1 A\nDone 1\nDone 1\n", "line 8: Done without its Ready"},
       {kHead + "Ready 1 A\nReady 2 B\n", "line 7: Ready before the area before it was done"},
