@@ -87,11 +87,10 @@ bool ReplaceThrough(RunContext& ctx, const std::string& tempPath, CopyResult& re
   }
   if (ctx.mainCtl) result = CopyControlFile(ctx, *ctx.mainCtl, *temp);
   const bool written = ctx.mainCtl != nullptr && result.written;
-  return FinishReplacement(std::move(temp), tempPath, ctx.mainCtlPath, written,
-                           [&] {
-                           ctx.mainCtl.reset();
-                           return true;
-                         });
+  return FinishReplacement(std::move(temp), tempPath, ctx.mainCtlPath, written, [&] {
+    ctx.mainCtl.reset();
+    return true;
+  });
 }
 
 void ShowNotices(RunContext& ctx, const CopyResult& result) {

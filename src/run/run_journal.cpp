@@ -16,6 +16,13 @@ const journal::LogRange* RangeOf(const journal::Journal& journal, const std::str
   return nullptr;
 }
 
+// The completed run's Last_Time is the one to store.
+Outcome TakeJournalTime(RunContext& ctx, const journal::Journal& journal) {
+  ctx.newLastTime = LogTime(journal.lastTime);
+  ctx.anyLogNew = !journal.lastTime.empty();
+  return std::nullopt;
+}
+
 }  // namespace
 
 Outcome FindJournal(RunContext& ctx, RunJournal& run) {
@@ -50,6 +57,8 @@ void ScanAsJournalled(RunContext& ctx, const journal::Journal& journal) {
 
 Outcome TakeJournalledScan(RunContext& ctx, const RunJournal& run) {
   const journal::Journal& journal = *run.completing;
+  // Only Last_Time is left to store: no list or log is touched.
+  if (journal.allDone) return TakeJournalTime(ctx, journal);
   for (const journal::AreaStep& step : journal.steps) {
     // Areas are known by their number: the table must be the one the run had.
     const auto at = static_cast<std::size_t>(step.index) - 1;
@@ -61,21 +70,17 @@ Outcome TakeJournalledScan(RunContext& ctx, const RunJournal& run) {
       return journal::kTroubleErrorlevel;
     }
   }
-  if (!journal.allDone) {
-    for (const journal::LogRange& range : journal.logs) {
-      bool whole = false;
-      for (const LogEntry& entry : ctx.logTable) {
-        if (entry.path == range.path) whole = entry.stream->Tell() == range.end;
-      }
-      if (!whole) {
-        PrintAndLog(ctx, journal::ChangedLogLine(run.path, range.path));
-        return journal::kTroubleErrorlevel;
-      }
+  for (const journal::LogRange& range : journal.logs) {
+    bool whole = false;
+    for (const LogEntry& entry : ctx.logTable) {
+      if (entry.path == range.path) whole = entry.stream->Tell() == range.end;
+    }
+    if (!whole) {
+      PrintAndLog(ctx, journal::ChangedLogLine(run.path, range.path));
+      return journal::kTroubleErrorlevel;
     }
   }
-  ctx.newLastTime = LogTime(journal.lastTime);
-  ctx.anyLogNew = !journal.lastTime.empty();
-  return std::nullopt;
+  return TakeJournalTime(ctx, journal);
 }
 
 Outcome StartJournal(RunContext& ctx, RunJournal& run) {
