@@ -1,9 +1,9 @@
 #include "areas/area_table.h"
 
 #include "core/keyword.h"
-#include "platform/files.h"
 #include "core/messages.h"
 #include "core/text.h"
+#include "platform/files.h"
 
 namespace zirka {
 

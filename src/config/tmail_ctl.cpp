@@ -4,10 +4,10 @@
 #include <unordered_set>
 
 #include "core/keyword.h"
-#include "platform/files.h"
-#include "platform/system.h"
 #include "core/messages.h"
 #include "core/text.h"
+#include "platform/files.h"
+#include "platform/system.h"
 
 namespace zirka {
 

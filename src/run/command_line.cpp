@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <string_view>
 
-#include "platform/console.h"
-#include "platform/files.h"
 #include "core/messages.h"
 #include "core/terminate.h"
 #include "core/text.h"
+#include "platform/console.h"
+#include "platform/files.h"
 
 namespace zirka {
 

@@ -4,10 +4,10 @@
 #include <string_view>
 
 #include "core/keyword.h"
-#include "platform/files.h"
-#include "platform/system.h"
 #include "core/messages.h"
 #include "core/text.h"
+#include "platform/files.h"
+#include "platform/system.h"
 
 namespace zirka {
 

@@ -13,9 +13,9 @@
 #include <string_view>
 #include <vector>
 
-#include "filelist/test_files.h"
 #include "platform/console.h"
 #include "run/run.h"
+#include "support/scratch_dir.h"
 
 namespace {
 

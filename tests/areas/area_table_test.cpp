@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
-#include "filelist/test_files.h"
 #include "platform/files.h"
+#include "support/captured_run.h"
+#include "support/scratch_dir.h"
 
 namespace zirka {
 namespace {
@@ -44,15 +44,14 @@ TEST(AreaListLinesTest, Aliases) {
 // the control files can name them as relative DOS paths.
 class AreaTableTest : public ::testing::Test {
  protected:
-  AreaTableTest() : home_(std::filesystem::current_path()) {
-    std::filesystem::current_path(scratch_.Path());
+  AreaTableTest() {
+    scratch_.MakeCurrent();
     for (const char* dir : {"FILES", "FILES/UTIL", "FILES/NODE"}) {
       scratch_.Put(std::string(dir) + "/files.bbs", "X\r\n");
     }
     run_.ctx.debug = true;
     run_.OpenLog();
   }
-  ~AreaTableTest() override { std::filesystem::current_path(home_); }
 
   Areas Build(const std::string& ctl, const std::string* tmailCtl = nullptr) {
     run_.ctx.mainCtl = CapturedRun::Text(ctl);
@@ -61,7 +60,6 @@ class AreaTableTest : public ::testing::Test {
     return run_.ctx.areaTable;
   }
 
-  std::filesystem::path home_;
   ScratchDir scratch_;
   CapturedRun run_;
 };

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/keyword.h"
-#include "filelist/test_files.h"
+#include "support/captured_run.h"
 
 namespace zirka {
 namespace {
@@ -15,8 +15,7 @@ using testing::CapturedRun;
 
 // The settings that ZIRKA.CTL `ctl` gives, read as the run reads them.
 CounterSettings Settings(const std::string& ctl) {
-  CapturedRun run;
-  run.ctx.mainCtl = CapturedRun::Text(ctl);
+  CapturedRun run(ctl);
   ReadCounterSettings(run.ctx);
   ReadIgnoreList(run.ctx);
   return run.ctx.settings;
@@ -68,18 +67,16 @@ TEST(CounterSettingsTest, CharacterSettings) {
 }
 
 TEST(CounterSettingsTest, DebugLinesOfTheBrackets) {
-  CapturedRun run;
+  CapturedRun run("AREA C:\\A\nRIGHT_BRACKET >\n");
   run.ctx.debug = true;
-  run.ctx.mainCtl = CapturedRun::Text("AREA C:\\A\nRIGHT_BRACKET >\n");
   ReadCounterSettings(run.ctx);
   EXPECT_EQ(run.screen.text, "Left bracket  : [\nRight bracket : >\n");
 }
 
 // The ignore list that ZIRKA.CTL `ctl` gives, with the debug screen in `screen`.
 std::vector<std::string> Ignored(const std::string& ctl, std::string* screen = nullptr) {
-  CapturedRun run;
+  CapturedRun run(ctl);
   run.ctx.debug = screen != nullptr;
-  run.ctx.mainCtl = CapturedRun::Text(ctl);
   ReadIgnoreList(run.ctx);
   if (screen) *screen = run.screen.text;
   return run.ctx.ignoreList;

@@ -5,10 +5,11 @@
 #include <filesystem>
 #include <string>
 
-#include "filelist/test_files.h"
-#include "support/failing_raw_file.h"
-#include "platform/files.h"
 #include "core/terminate.h"
+#include "platform/files.h"
+#include "support/captured_run.h"
+#include "support/failing_raw_file.h"
+#include "support/scratch_dir.h"
 
 namespace zirka {
 namespace {
@@ -176,7 +177,7 @@ TEST_F(LastTimeTest, FallsBackWhenTheMoveCrossesVolumes) {
 
 TEST_F(LastTimeTest, BothTemporaryFilesFailing) {
   run_.ctx.programPath = scratch_.Path("gone/zirka.exe");
-  std::filesystem::create_directories(scratch_.Path("ZIRKA.$#!"));
+  scratch_.MakeDir("ZIRKA.$#!");
   const std::string ctl = "Last_Time 01/12 10:00:00\r\n";
   EXPECT_EQ(Store(ctl), 0);
   EXPECT_EQ(Ctl(), ctl);
@@ -189,7 +190,7 @@ TEST_F(LastTimeTest, TemporaryNameFollowsTheProgramsName) {
   scratch_.Put("bin.d/zirka", "");
   run_.ctx.programPath = scratch_.Path("bin.d/zirka");
   scratch_.Put("bin.d/zirka.$#!", "");
-  std::filesystem::create_directories(scratch_.Path("ZIRKA.$#!"));  // no fallback
+  scratch_.MakeDir("ZIRKA.$#!");  // no fallback
   // An existing temporary file is emptied and used.
   Store("Last_Time 01/12 10:00:00\r\n");
   EXPECT_EQ(Ctl(), kLine);

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/text_file.h"
 #include "core/text.h"
+#include "platform/text_file.h"
 #include "support/memory_file.h"
 
 namespace zirka {

@@ -2,13 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
-#include "platform/console.h"
-#include "platform/text_file.h"
-#include "support/memory_file.h"
-#include "support/capture_screen.h"
+#include "support/captured_run.h"
 
 namespace zirka {
 namespace {
@@ -19,15 +15,12 @@ struct Channels {
 };
 
 Channels Send(std::string_view text, Channel channel, bool withLog, bool debug = false) {
-  platform::CaptureScreen screen;
-  RunContext ctx(screen);
-  ctx.debug = debug;
-  auto bytes = std::make_shared<std::string>();
-  if (withLog) ctx.programLog = platform::MakeMemoryText(bytes);
-  WriteMessage(ctx, text, channel);
-  Debug(ctx, "debug only\n");
-  if (ctx.programLog) ctx.programLog->Close();
-  return {screen.text, *bytes};
+  testing::CapturedRun run;
+  run.ctx.debug = debug;
+  if (withLog) run.OpenLog();
+  WriteMessage(run.ctx, text, channel);
+  Debug(run.ctx, "debug only\n");
+  return {run.screen.text, run.Log()};
 }
 
 TEST(WriteMessage, EachChannelWithAnOpenProgramLog) {

@@ -2,15 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
-#include "platform/console.h"
-#include "platform/system.h"
-#include "platform/text_file.h"
 #include "core/messages.h"
-#include "support/memory_file.h"
-#include "support/capture_screen.h"
+#include "platform/system.h"
+#include "support/captured_run.h"
 
 namespace zirka {
 namespace {
@@ -26,13 +22,11 @@ struct Ending {
 };
 
 Ending End(int errorlevel, bool withLog, bool debug, long elapsedSeconds = 0) {
-  platform::CaptureScreen screen;
-  RunContext ctx(screen);
+  testing::CapturedRun run;
+  RunContext& ctx = run.ctx;
   ctx.debug = debug;
-  auto logBytes = std::make_shared<std::string>();
-  if (withLog) ctx.programLog = platform::MakeMemoryText(logBytes, "ZIRKA.LOG");
-  auto reportBytes = std::make_shared<std::string>();
-  ctx.report = platform::MakeMemoryText(reportBytes, "REPORT");
+  if (withLog) run.OpenLog();
+  run.OpenReport();
   ctx.report->Write("kept\n");
 
   const std::time_t before = platform::Now();
@@ -40,14 +34,14 @@ Ending End(int errorlevel, bool withLog, bool debug, long elapsedSeconds = 0) {
   Ending out;
   out.errorlevel = Terminate(ctx, errorlevel);
   const std::time_t after = platform::Now();
-  out.screen = screen.text;
-  out.log = *logBytes;
+  out.screen = run.screen.text;
+  out.log = run.Log();
   out.logWasOpen = withLog;
   auto mss = [](long s) { return Format("%ld:%02ld", s / 60, s % 60); };
   out.elapsedA = mss(before - ctx.startTime);
   out.elapsedB = mss(after - ctx.startTime);
   // Every file is closed: the report's buffered line reached its bytes.
-  EXPECT_EQ(*reportBytes, "kept\r\n");
+  EXPECT_EQ(run.Report(), "kept\r\n");
   EXPECT_EQ(ctx.programLog, nullptr);
   EXPECT_EQ(ctx.report, nullptr);
   return out;

@@ -4,8 +4,7 @@
 
 #include <string>
 
-#include "platform/console.h"
-#include "support/capture_screen.h"
+#include "support/captured_run.h"
 
 namespace zirka {
 namespace {
@@ -19,8 +18,8 @@ class CounterFormatTest : public ::testing::Test {
     std::size_t end = entry.find_first_of(std::string(" \t\n", 3));
     if (end == std::string::npos) end = entry.size();
     sent.name = name.empty() ? UpperWord(entry.substr(0, end)) : name;
-    screen_.text.clear();
-    return FormatCounterLine(ctx_.settings, entry, end, sent, ctx_.out());
+    run_.screen.text.clear();
+    return FormatCounterLine(run_.ctx.settings, entry, end, sent, run_.ctx.out());
   }
 
   static std::string UpperWord(std::string word) {
@@ -30,8 +29,7 @@ class CounterFormatTest : public ::testing::Test {
     return word;
   }
 
-  platform::CaptureScreen screen_;
-  RunContext ctx_{screen_};
+  testing::CapturedRun run_;
 };
 
 TEST_F(CounterFormatTest, RaisesACounterInPlace) {
@@ -71,25 +69,25 @@ TEST_F(CounterFormatTest, TextThatIsNoCounterFieldStaysInTheTail) {
 }
 
 TEST_F(CounterFormatTest, OneCharacterForBothBracketsNeverMakesAField) {
-  ctx_.settings.leftBracket = '|';
-  ctx_.settings.rightBracket = '|';
+  run_.ctx.settings.leftBracket = '|';
+  run_.ctx.settings.rightBracket = '|';
   EXPECT_EQ(Raise("FOO.ZIP |005| x\n", 1), "FOO.ZIP      |001| |005| x\n");
 }
 
 TEST_F(CounterFormatTest, WidthsAndLeadCharacters) {
-  ctx_.settings.leadChar = ' ';
+  run_.ctx.settings.leadChar = ' ';
   EXPECT_EQ(Raise("A [  5]\n", 1), "A            [  6]\n");
   EXPECT_EQ(Raise("A\n", 7), "A            [  7]\n");
-  ctx_.settings.leadChar = '0';
-  ctx_.settings.dlcDigits = 2;
+  run_.ctx.settings.leadChar = '0';
+  run_.ctx.settings.dlcDigits = 2;
   EXPECT_EQ(Raise("A [99]\n", 1), "A            [100]\n");
-  ctx_.settings.dlcDigits = 1;
+  run_.ctx.settings.dlcDigits = 1;
   EXPECT_EQ(Raise("A\n", 12), "A            [12]\n");
-  ctx_.settings.dlcDigits = 5;
-  ctx_.settings.leadChar = '.';
+  run_.ctx.settings.dlcDigits = 5;
+  run_.ctx.settings.leadChar = '.';
   EXPECT_EQ(Raise("A [00100]\n", 1), "A            [..101]\n");
-  ctx_.settings.leftBracket = '<';
-  ctx_.settings.rightBracket = '>';
+  run_.ctx.settings.leftBracket = '<';
+  run_.ctx.settings.rightBracket = '>';
   EXPECT_EQ(Raise("A <3> [9]\n", 1), "A            <....4> [9]\n");
 }
 
@@ -124,22 +122,22 @@ TEST_F(CounterFormatTest, KeepsTheTailByteForByte) {
 }
 
 TEST_F(CounterFormatTest, DebugTraceOnTheScreen) {
-  ctx_.debug = true;
+  run_.ctx.debug = true;
   Raise("FOO.ZIP      [002] x\n", 3);
-  EXPECT_EQ(screen_.text,
+  EXPECT_EQ(run_.screen.text,
             "  Source : 002\n  Step #1: 002\n  Digital: 5\n  Step #2: 00\n  Step #3: 005\n");
   Raise("FOO.ZIP /t [ab] x\n", 1);
-  EXPECT_EQ(screen_.text,
+  EXPECT_EQ(run_.screen.text,
             "  Maximus's /t has been detected.\n  Source : ab\n  Step #1: 00\n"
             "  Digital: 1\n  Step #2: 00\n  Step #3: 001\n");
   // No padding lines when the value is wider than the field.
   Raise("FOO.ZIP [999] x\n", 1);
-  EXPECT_EQ(screen_.text, "  Source : 999\n  Step #1: 999\n  Digital: 1000\n");
+  EXPECT_EQ(run_.screen.text, "  Source : 999\n  Step #1: 999\n  Digital: 1000\n");
   Raise("FOO.ZIP /b x\n", 1);
-  EXPECT_EQ(screen_.text, "  No initial dlc found\n  Maximus's /b has been detected.\n");
-  ctx_.debug = false;
+  EXPECT_EQ(run_.screen.text, "  No initial dlc found\n  Maximus's /b has been detected.\n");
+  run_.ctx.debug = false;
   Raise("FOO.ZIP /b [1] x\n", 1);
-  EXPECT_EQ(screen_.text, "");
+  EXPECT_EQ(run_.screen.text, "");
 }
 
 }  // namespace

@@ -5,9 +5,10 @@
 #include <filesystem>
 #include <string>
 
-#include "filelist/test_files.h"
+#include "support/captured_run.h"
 #include "support/failing_raw_file.h"
 #include "support/memory_file.h"
+#include "support/scratch_dir.h"
 
 namespace zirka {
 namespace {
@@ -156,7 +157,7 @@ TEST_F(RewriteTest, AListThatCannotBeOpenedIsReported) {
 TEST_F(RewriteTest, ATemporaryFileThatCannotBeCreatedLeavesTheList) {
   Sent("FOO.ZIP", 1);
   scratch_.Put("a/FILES.BBS", "FOO.ZIP [1]\r\n");
-  std::filesystem::create_directories(scratch_.Path("a/FILES.!#$"));
+  scratch_.MakeDir("a/FILES.!#$");
   RewriteFileList(run_.ctx.settings, run_.ctx.sentTable, run_.ctx.out(), Area("a"));
   EXPECT_EQ(run_.screen.text, "!ERR-Cann't create temp file " + scratch_.Path("a/FILES.!#$\n"));
   EXPECT_EQ(scratch_.Slurp("a/FILES.BBS"), "FOO.ZIP [1]\r\n");

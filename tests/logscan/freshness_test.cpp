@@ -4,20 +4,21 @@
 
 #include <string>
 
-#include "log_fixture.h"
 #include "logscan/sent_scan.h"
+#include "support/captured_run.h"
+#include "support/end_of.h"
 
 namespace zirka {
 namespace {
 
+using testing::CapturedRun;
 using testing::EndOf;
-using testing::LogRun;
 
 const char kOld[] = "01/05 10:00:00 Session with 2:5020/1\r\n"
                     "02/05 11:00:00 ZS c:\\files\\old.zip OK: 100 cps\r\n";
 
 TEST(CheckFreshness, WithoutStoredTimeEveryLogIsNewAndNothingIsRead) {
-  LogRun run("LOG_PATH x\n");
+  CapturedRun run("LOG_PATH x\n");
   run.AddLog("A.LOG", kOld);
   run.AddLog("B.LOG", "");
   EXPECT_EQ(EndOf(run.ctx, CheckFreshness(run.ctx)), -1);
@@ -30,21 +31,20 @@ TEST(CheckFreshness, WithoutStoredTimeEveryLogIsNewAndNothingIsRead) {
 }
 
 TEST(CheckFreshness, WarnsOfMissingStoredTimeInDebugMode) {
-  LogRun run;
+  CapturedRun run;
   run.ctx.debug = true;
-  run.OpenProgramLog();
+  run.OpenLog();
   run.AddLog("A.LOG", "");
   EXPECT_EQ(EndOf(run.ctx, CheckFreshness(run.ctx)), -1);
   const std::string warning =
       "!WARN-No last analisis time found in Zirka.Ctl!\nAssuming all log files are new...\n";
   EXPECT_EQ(run.screen.text, warning + "\n");
-  run.ctx.programLog->Close();
-  EXPECT_EQ(*run.programLog,
+  EXPECT_EQ(run.Log(),
             "!WARN-No last analisis time found in Zirka.Ctl!\r\nAssuming all log files are new...\r\n");
 }
 
 TEST(CheckFreshness, MarksLogsAndLeavesStreamsAtTheProvingLine) {
-  LogRun run("Last_Time 03/05 12:00:00\n");
+  CapturedRun run("Last_Time 03/05 12:00:00\n");
   run.AddLog("C:\\LOGS\\A.LOG", kOld);
   run.AddLog("C:\\LOGS\\B.LOG",
              "no date here\r\n"
@@ -66,23 +66,23 @@ TEST(CheckFreshness, MarksLogsAndLeavesStreamsAtTheProvingLine) {
 }
 
 TEST(CheckFreshness, TimeEqualToTheNewestLineIsOldAndEndsTheRun) {
-  LogRun run("LAST_TIME 02/05 11:00:00\n");
-  run.OpenProgramLog();
+  CapturedRun run("LAST_TIME 02/05 11:00:00\n");
+  run.OpenLog();
   run.AddLog("A.LOG", kOld);
   EXPECT_EQ(EndOf(run.ctx, CheckFreshness(run.ctx)), 4);
   EXPECT_FALSE(run.ctx.anyLogNew);
   EXPECT_NE(run.screen.text.find("\xF9 Checking A.LOG...old\n\n"), std::string::npos);
-  EXPECT_NE(run.programLog->find("\xFE No new sent files found - nothing done\r\n"),
+  EXPECT_NE(run.Log().find("\xFE No new sent files found - nothing done\r\n"),
             std::string::npos);
 }
 
 TEST(CheckFreshness, YearTurnInBothDirections) {
-  LogRun forward("LAST_TIME 28/12 12:00:00\n");
+  CapturedRun forward("LAST_TIME 28/12 12:00:00\n");
   forward.AddLog("A.LOG", "02/01 08:00:00 after new year\n");
   EXPECT_EQ(EndOf(forward.ctx, CheckFreshness(forward.ctx)), -1);
   EXPECT_TRUE(forward.ctx.logTable[0].isNew);
 
-  LogRun backward("LAST_TIME 05/01 10:00:00\n");
+  CapturedRun backward("LAST_TIME 05/01 10:00:00\n");
   backward.AddLog("A.LOG", "30/12 10:00:00 last year\n");
   EXPECT_EQ(EndOf(backward.ctx, CheckFreshness(backward.ctx)), 4);
 }
@@ -90,7 +90,7 @@ TEST(CheckFreshness, YearTurnInBothDirections) {
 TEST(CheckFreshness, OverLongLinesAreReadInPiecesOf180) {
   // The remainder of a long line is a line of its own; here it looks dated and later.
   const std::string longLine = "01/05 10:00:00 " + std::string(165, 'x') + "09/05 10:00:00 tail\r\n";
-  LogRun run("LAST_TIME 03/05 12:00:00\n");
+  CapturedRun run("LAST_TIME 03/05 12:00:00\n");
   run.AddLog("A.LOG", longLine + "04/05 09:00:00 next\r\n");
   EXPECT_EQ(EndOf(run.ctx, CheckFreshness(run.ctx)), -1);
   EXPECT_TRUE(run.ctx.logTable[0].isNew);
@@ -101,7 +101,7 @@ TEST(CheckFreshness, ProvingSentLineLongerThan180IsCountedWhole) {
   // The send that proves the log new is the log's only new line; its " OK: " lies
   // beyond the first 180 characters.
   const std::string path = "c:\\" + std::string(170, 'd') + "\\NEW.ZIP";
-  LogRun run("LAST_TIME 03/05 12:00:00\n");
+  CapturedRun run("LAST_TIME 03/05 12:00:00\n");
   LogEntry& log = run.AddLog("A.LOG", std::string(kOld) + "04/05 08:00:00 ZS " + path +
                                           " OK: 1000 cps\r\n");
   EXPECT_EQ(EndOf(run.ctx, CheckFreshness(run.ctx)), -1);
@@ -113,7 +113,7 @@ TEST(CheckFreshness, ProvingSentLineLongerThan180IsCountedWhole) {
 }
 
 TEST(CheckFreshness, ForcedModeScansEveryLogFromItsStartAndGoesOn) {
-  LogRun run("LAST_TIME 03/05 12:00:00\n");
+  CapturedRun run("LAST_TIME 03/05 12:00:00\n");
   run.ctx.forced = true;
   run.AddLog("A.LOG", kOld);
   run.AddLog("B.LOG", "04/05 09:00:00 new\r\n05/05 09:00:00 newer\r\n");
@@ -124,7 +124,7 @@ TEST(CheckFreshness, ForcedModeScansEveryLogFromItsStartAndGoesOn) {
                            "02/05 11:00:00 ZS c:\\files\\old.zip OK: 100 cps\n");
   EXPECT_EQ(run.RestOf(1), "04/05 09:00:00 new\n05/05 09:00:00 newer\n");
 
-  LogRun none("LAST_TIME 03/05 12:00:00\n");
+  CapturedRun none("LAST_TIME 03/05 12:00:00\n");
   none.ctx.forced = true;
   none.AddLog("A.LOG", kOld);
   EXPECT_EQ(EndOf(none.ctx, CheckFreshness(none.ctx)), -1);
@@ -133,8 +133,8 @@ TEST(CheckFreshness, ForcedModeScansEveryLogFromItsStartAndGoesOn) {
 }
 
 TEST(CheckFreshness, OddStoredTimeIsWarnedOfAndUsedAsItStands) {
-  LogRun run("LAST_TIME 03/05 12:00:00 and more\n");
-  run.OpenProgramLog();
+  CapturedRun run("LAST_TIME 03/05 12:00:00 and more\n");
+  run.OpenLog();
   run.AddLog("A.LOG", "03/05 12:00:01 later\n");
   EXPECT_EQ(EndOf(run.ctx, CheckFreshness(run.ctx)), -1);
   const std::string warning =
@@ -143,24 +143,23 @@ TEST(CheckFreshness, OddStoredTimeIsWarnedOfAndUsedAsItStands) {
   EXPECT_EQ(run.screen.text.rfind(warning + "\n", 0), 0u);  // first, on the screen
   EXPECT_EQ(run.ctx.storedLastTime.written(), "03/05 12:00:00");  // cut to 14 characters
   EXPECT_TRUE(run.ctx.logTable[0].isNew);
-  run.ctx.programLog->Close();
-  EXPECT_EQ(*run.programLog,
+  EXPECT_EQ(run.Log(),
             "!WARN-Last_Time 03/05 12:00:00 AND MORE in Zirka.Ctl is not DD/MM HH:MM:SS, "
             "used as it stands\r\n");
 
-  LogRun shortOne("LAST_TIME 3/5\n");
+  CapturedRun shortOne("LAST_TIME 3/5\n");
   shortOne.AddLog("A.LOG", "01/01 00:00:00 x\n");
   EndOf(shortOne.ctx, CheckFreshness(shortOne.ctx));
   EXPECT_EQ(shortOne.screen.text.rfind("!WARN-Last_Time 3/5 in Zirka.Ctl", 0), 0u);
   EXPECT_EQ(shortOne.ctx.storedLastTime.written(), "3/5");
 
   for (const char* bad : {"03/05 12:00:0x", "03.05 12:00:00", "03/05 12-00:00", "03/05 2:00:00"}) {
-    LogRun r(std::string("LAST_TIME ") + bad + "\n");
+    CapturedRun r(std::string("LAST_TIME ") + bad + "\n");
     r.AddLog("A.LOG", "");
     EndOf(r.ctx, CheckFreshness(r.ctx));
     EXPECT_EQ(r.screen.text.rfind("!WARN-Last_Time ", 0), 0u) << bad;
   }
-  LogRun good("LAST_TIME 03/05 12:00:00\n");
+  CapturedRun good("LAST_TIME 03/05 12:00:00\n");
   good.AddLog("A.LOG", "");
   EndOf(good.ctx, CheckFreshness(good.ctx));
   EXPECT_EQ(good.screen.text.find("!WARN"), std::string::npos);

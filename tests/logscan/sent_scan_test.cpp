@@ -5,16 +5,16 @@
 #include <string>
 #include <vector>
 
-#include "log_fixture.h"
+#include "support/captured_run.h"
 
 namespace zirka {
 namespace {
 
-using testing::LogRun;
+using testing::CapturedRun;
 
 // Every name NextSentFile returns from one log.
 std::vector<std::string> Names(const std::string& log, std::vector<std::string> ignore = {}) {
-  LogRun run;
+  CapturedRun run;
   run.ctx.ignoreList = std::move(ignore);
   LogEntry& entry = run.AddLog("A.LOG", log);
   std::vector<std::string> names;
@@ -93,7 +93,7 @@ TEST(NextSentFile, LinesAreReadInPiecesOf255) {
   // A remainder that looks like a sent-file line is one.
   const std::string rest =
       "01/05 10:00:00 x " + std::string(238, '.') + "02/05 11:00:00 ZS c:\\f\\rest.zip OK: \n";
-  LogRun run;
+  CapturedRun run;
   LogEntry& entry = run.AddLog("A.LOG", far + rest);
   EXPECT_EQ(NextSentFile(entry, run.ctx.ignoreList), std::optional<std::string>("REST.ZIP"));
   EXPECT_EQ(entry.lastTime.written(), "02/05 11:00:00");
@@ -112,7 +112,7 @@ TEST(NextSentFile, NulBytesAreKept) {
 }
 
 TEST(NextSentFile, EveryDatedLineSetsTheLogTime) {
-  LogRun run;
+  CapturedRun run;
   LogEntry& entry = run.AddLog("A.LOG",
                                "01/05 10:00:00 ZS c:\\f\\a.zip OK: \r\n"
                                "undated line\r\n"
@@ -126,7 +126,7 @@ TEST(NextSentFile, EveryDatedLineSetsTheLogTime) {
   EXPECT_EQ(entry.lastTime.written(), "02/05 11:00:00");
   EXPECT_EQ(NextSentFile(entry, run.ctx.ignoreList), std::nullopt);
 
-  LogRun onlyShort;
+  CapturedRun onlyShort;
   LogEntry& cut = onlyShort.AddLog("B.LOG", "03/05 12:0", true);
   ScanSentFiles(onlyShort.ctx);
   EXPECT_EQ(cut.lastTime.written(), "");
@@ -156,7 +156,7 @@ TEST(SentTable, KeepsFirstAppearanceOrderAndCounts) {
 }
 
 TEST(ScanSentFiles, ProgressCountsDistinctNamesOverAllLogs) {
-  LogRun run;
+  CapturedRun run;
   run.AddLog("A.LOG",
              "01/05 10:00:00 ZS c:\\f\\foo.zip OK: \n"
              "01/05 10:00:01 ZS c:\\f\\foo.zip OK: \n"
@@ -173,7 +173,7 @@ TEST(ScanSentFiles, ProgressCountsDistinctNamesOverAllLogs) {
 }
 
 TEST(ScanSentFiles, DebugLinesShowTableSizesAndTimes) {
-  LogRun run;
+  CapturedRun run;
   run.ctx.debug = true;
   run.ctx.storedLastTime = LogTime("01/05 09:00:00");
   run.AddLog("A.LOG",
@@ -194,7 +194,7 @@ TEST(ScanSentFiles, DebugLinesShowTableSizesAndTimes) {
 // The new Last_Time from logs whose last dated lines are `times` (all new).
 std::string NewLastTime(const std::string& stored, const std::vector<std::string>& times,
                         const std::vector<bool>& isNew = {}) {
-  LogRun run;
+  CapturedRun run;
   run.ctx.storedLastTime = LogTime(stored);
   for (std::size_t i = 0; i < times.size(); ++i) {
     const bool fresh = isNew.empty() || isNew[i];

@@ -3,20 +3,21 @@
 #include <gtest/gtest.h>
 
 #include "platform/files.h"
-#include "temp_tree.h"
+#include "support/scratch_dir.h"
 
 #if !defined(_WIN32)
 
 namespace zirka::platform {
 namespace {
 
-class FilesTest : public testing::TempTree {
+class FilesTest : public ::testing::Test {
  protected:
-  FilesTest() { MapDriveD(); }
+  FilesTest() { scratch_.MapDriveD(); }
+  testing::ScratchDir scratch_;
 };
 
 TEST_F(FilesTest, OpensWhateverTheLetterCaseAndCreatesNewNamesAsWritten) {
-  MakeFile("Fido/zirka.ctl", "AREA x\r\n");
+  scratch_.Put("Fido/zirka.ctl", "AREA x\r\n");
   auto ctl = OpenText("D:\\FIDO\\ZIRKA.CTL", Mode::Read, Share::DenyWrite);
   ASSERT_NE(ctl, nullptr);
   EXPECT_EQ(ctl->name(), "D:\\FIDO\\ZIRKA.CTL");
@@ -28,11 +29,11 @@ TEST_F(FilesTest, OpensWhateverTheLetterCaseAndCreatesNewNamesAsWritten) {
   ASSERT_NE(log, nullptr);
   ASSERT_TRUE(log->Write("line\n"));
   ASSERT_TRUE(log->Close());
-  EXPECT_EQ(Contents("Fido/ZIRKA.LOG"), "line\r\n");
+  EXPECT_EQ(scratch_.Slurp("Fido/ZIRKA.LOG"), "line\r\n");
 }
 
 TEST_F(FilesTest, MissingFilesAndDirectoriesDoNotOpen) {
-  MakeDir("Fido/FILES.BBS");
+  scratch_.MakeDir("Fido/FILES.BBS");
   EXPECT_EQ(OpenText("D:\\FIDO\\NOFILE.CTL", Mode::Read, Share::DenyWrite), nullptr);
   EXPECT_EQ(OpenText("D:\\NODIR\\NEW.LOG", Mode::Append, Share::DenyWrite), nullptr);
   // A directory opens for reading at the system level; it must not as a text file.
@@ -43,8 +44,8 @@ TEST_F(FilesTest, MissingFilesAndDirectoriesDoNotOpen) {
 }
 
 TEST_F(FilesTest, WriteEmptiesAndAppendKeeps) {
-  MakeFile("a.txt", "old\r\n");
-  MakeFile("b.txt", "old\r\n");
+  scratch_.Put("a.txt", "old\r\n");
+  scratch_.Put("b.txt", "old\r\n");
   {
     auto w = OpenText("D:\\A.TXT", Mode::Write, Share::DenyAll);
     ASSERT_NE(w, nullptr);
@@ -55,12 +56,12 @@ TEST_F(FilesTest, WriteEmptiesAndAppendKeeps) {
     ASSERT_NE(a, nullptr);
     a->Write("more\n");
   }
-  EXPECT_EQ(Contents("a.txt"), "new\r\n");
-  EXPECT_EQ(Contents("b.txt"), "old\r\nmore\r\n");
+  EXPECT_EQ(scratch_.Slurp("a.txt"), "new\r\n");
+  EXPECT_EQ(scratch_.Slurp("b.txt"), "old\r\nmore\r\n");
 }
 
 TEST_F(FilesTest, ReadersDenyingWriteShareTheFile) {
-  MakeFile("t-mail.log", "x\r\n");
+  scratch_.Put("t-mail.log", "x\r\n");
   auto one = OpenText("D:\\T-MAIL.LOG", Mode::Read, Share::DenyWrite);
   auto two = OpenText("D:\\T-MAIL.LOG", Mode::Read, Share::DenyWrite);
   EXPECT_NE(one, nullptr);
@@ -70,7 +71,7 @@ TEST_F(FilesTest, ReadersDenyingWriteShareTheFile) {
 }
 
 TEST_F(FilesTest, DenyAllKeepsEveryoneOutButShareAll) {
-  MakeFile("files.!#$", "temp\r\n");
+  scratch_.Put("files.!#$", "temp\r\n");
   auto holder = OpenText("D:\\FILES.!#$", Mode::Append, Share::DenyAll);
   ASSERT_NE(holder, nullptr);
   EXPECT_EQ(OpenText("D:\\FILES.!#$", Mode::Read, Share::DenyWrite), nullptr);
@@ -82,55 +83,55 @@ TEST_F(FilesTest, DenyAllKeepsEveryoneOutButShareAll) {
 
 TEST_F(FilesTest, WriteOpenThatLosesTheLockLeavesTheFileWhole) {
   const std::string list = "FILE.ZIP     [005] A file\r\n";
-  MakeFile("files.bbs", list);
+  scratch_.Put("files.bbs", list);
   auto reader = OpenText("D:\\FILES.BBS", Mode::Read, Share::DenyWrite);
   ASSERT_NE(reader, nullptr);
   EXPECT_EQ(OpenText("D:\\FILES.BBS", Mode::Write, Share::DenyAll), nullptr);
   EXPECT_EQ(OpenText("D:\\FILES.BBS", Mode::Write, Share::DenyWrite), nullptr);
-  EXPECT_EQ(Contents("files.bbs"), list);
+  EXPECT_EQ(scratch_.Slurp("files.bbs"), list);
   std::string piece;
   ASSERT_TRUE(reader->ReadPiece(piece, 399));
   EXPECT_EQ(piece, "FILE.ZIP     [005] A file\n");
 }
 
 TEST_F(FilesTest, ReplaceMovesTheTemporaryFileOverTheListInAnyCase) {
-  MakeFile("Area/files.bbs", "old\r\n");
-  MakeFile("Area/FILES.!#$", "new\r\n");
+  scratch_.Put("Area/files.bbs", "old\r\n");
+  scratch_.Put("Area/FILES.!#$", "new\r\n");
   ASSERT_TRUE(ReplaceFile("D:\\AREA\\FILES.!#$", "D:\\AREA\\FILES.BBS"));
-  EXPECT_EQ(Contents("Area/files.bbs"), "new\r\n");
-  EXPECT_FALSE(testing::fs::exists(At("Area/FILES.!#$")));
-  EXPECT_FALSE(testing::fs::exists(At("Area/FILES.BBS")));  // no second list beside it
+  EXPECT_EQ(scratch_.Slurp("Area/files.bbs"), "new\r\n");
+  EXPECT_FALSE(scratch_.Exists("Area/FILES.!#$"));
+  EXPECT_FALSE(scratch_.Exists("Area/FILES.BBS"));  // no second list beside it
 }
 
 TEST_F(FilesTest, FailedReplaceLeavesBothFilesAsTheyWere) {
-  MakeDir("Area/FILES.BBS/inside");
-  MakeFile("Area/FILES.!#$", "new\r\n");
+  scratch_.MakeDir("Area/FILES.BBS/inside");
+  scratch_.Put("Area/FILES.!#$", "new\r\n");
   EXPECT_FALSE(ReplaceFile("D:\\AREA\\FILES.!#$", "D:\\AREA\\FILES.BBS"));
-  EXPECT_TRUE(testing::fs::is_directory(At("Area/FILES.BBS/inside")));
-  EXPECT_EQ(Contents("Area/FILES.!#$"), "new\r\n");
+  EXPECT_TRUE(std::filesystem::is_directory(scratch_.Path("Area/FILES.BBS/inside")));
+  EXPECT_EQ(scratch_.Slurp("Area/FILES.!#$"), "new\r\n");
 
-  MakeFile("Area/zirka.ctl", "Last_Time 01/02 03:04:05\r\n");
+  scratch_.Put("Area/zirka.ctl", "Last_Time 01/02 03:04:05\r\n");
   EXPECT_FALSE(ReplaceFile("D:\\AREA\\ZIRKA.$#!", "D:\\AREA\\ZIRKA.CTL"));
-  EXPECT_EQ(Contents("Area/zirka.ctl"), "Last_Time 01/02 03:04:05\r\n");
+  EXPECT_EQ(scratch_.Slurp("Area/zirka.ctl"), "Last_Time 01/02 03:04:05\r\n");
 }
 
 TEST_F(FilesTest, PathWithANulByteNamesNoFile) {
   // The system would see "D:\\A.TXT" only, and a Write open would empty that file.
-  MakeFile("a.txt", "keep\r\n");
-  MakeFile("b.txt", "temp\r\n");
+  scratch_.Put("a.txt", "keep\r\n");
+  scratch_.Put("b.txt", "temp\r\n");
   const std::string withNul = std::string("D:\\A.TXT") + '\0' + "\\FILES.!#$";
   EXPECT_EQ(OpenText(withNul, Mode::Write, Share::DenyAll), nullptr);
   EXPECT_EQ(OpenText(withNul, Mode::Read, Share::DenyWrite), nullptr);
   EXPECT_FALSE(ReplaceFile("D:\\B.TXT", withNul));
   EXPECT_FALSE(RemoveFile(withNul));
-  EXPECT_EQ(Contents("a.txt"), "keep\r\n");
-  EXPECT_EQ(Contents("b.txt"), "temp\r\n");
+  EXPECT_EQ(scratch_.Slurp("a.txt"), "keep\r\n");
+  EXPECT_EQ(scratch_.Slurp("b.txt"), "temp\r\n");
 }
 
 TEST_F(FilesTest, RemoveFile) {
-  MakeFile("Area/Files.!#$", "x");
+  scratch_.Put("Area/Files.!#$", "x");
   EXPECT_TRUE(RemoveFile("D:\\AREA\\FILES.!#$"));
-  EXPECT_FALSE(testing::fs::exists(At("Area/Files.!#$")));
+  EXPECT_FALSE(scratch_.Exists("Area/Files.!#$"));
   EXPECT_FALSE(RemoveFile("D:\\AREA\\FILES.!#$"));
 }
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "platform/files.h"
-#include "temp_tree.h"
+#include "support/scratch_dir.h"
 
 #if !defined(_WIN32)
 
@@ -15,40 +15,44 @@ namespace {
 namespace fs = std::filesystem;
 using testing::ScopedEnv;
 
-class HostPathTest : public testing::TempTree {};
+class HostPathTest : public ::testing::Test {
+ protected:
+  testing::ScratchDir scratch_;
+};
 
 TEST_F(HostPathTest, DriveLetterThroughItsVariableInEitherCase) {
-  MakeFile("Fido/Files/files.bbs");
-  MapDriveD();
-  EXPECT_EQ(HostPath("D:\\FIDO\\FILES\\FILES.BBS"), At("Fido/Files/files.bbs"));
-  EXPECT_EQ(HostPath("d:\\fido\\files\\files.bbs"), At("Fido/Files/files.bbs"));
-  EXPECT_EQ(HostPath("D:\\FIDO\\FILES\\"), At("Fido/Files/"));
-  EXPECT_EQ(HostPath("D:"), Root());
+  scratch_.Put("Fido/Files/files.bbs");
+  scratch_.MapDriveD();
+  EXPECT_EQ(HostPath("D:\\FIDO\\FILES\\FILES.BBS"), scratch_.Path("Fido/Files/files.bbs"));
+  EXPECT_EQ(HostPath("d:\\fido\\files\\files.bbs"), scratch_.Path("Fido/Files/files.bbs"));
+  EXPECT_EQ(HostPath("D:\\FIDO\\FILES\\"), scratch_.Path("Fido/Files/"));
+  EXPECT_EQ(HostPath("D:"), scratch_.Path());
   // A drive-relative path starts at the drive's top.
-  EXPECT_EQ(HostPath("D:fido"), At("Fido"));
+  EXPECT_EQ(HostPath("D:fido"), scratch_.Path("Fido"));
 }
 
 TEST_F(HostPathTest, DriveLetterThroughWineDosdevices) {
-  MakeFile("prefix/drive_c/FIDO/T-MAIL.CTL");
-  MakeDir("prefix/dosdevices");
-  fs::create_directory_symlink("../drive_c", At("prefix/dosdevices/c:"));
-  ScopedEnv wine("WINEPREFIX", At("prefix"));
-  EXPECT_EQ(HostPath("C:\\FIDO\\T-MAIL.CTL"), At("prefix/drive_c/FIDO/T-MAIL.CTL"));
-  EXPECT_EQ(HostPath("c:\\fido\\t-mail.ctl"), At("prefix/drive_c/FIDO/T-MAIL.CTL"));
+  scratch_.Put("prefix/drive_c/FIDO/T-MAIL.CTL");
+  scratch_.MakeDir("prefix/dosdevices");
+  fs::create_directory_symlink("../drive_c", scratch_.Path("prefix/dosdevices/c:"));
+  ScopedEnv wine("WINEPREFIX", scratch_.Path("prefix"));
+  EXPECT_EQ(HostPath("C:\\FIDO\\T-MAIL.CTL"), scratch_.Path("prefix/drive_c/FIDO/T-MAIL.CTL"));
+  EXPECT_EQ(HostPath("c:\\fido\\t-mail.ctl"), scratch_.Path("prefix/drive_c/FIDO/T-MAIL.CTL"));
 
   // The variable comes first.
-  MakeDir("elsewhere");
-  ScopedEnv drive("ZIRKA_DRIVE_C", At("elsewhere"));
-  EXPECT_EQ(HostPath("C:\\FIDO\\T-MAIL.CTL"), At("elsewhere/FIDO/T-MAIL.CTL"));
+  scratch_.MakeDir("elsewhere");
+  ScopedEnv drive("ZIRKA_DRIVE_C", scratch_.Path("elsewhere"));
+  EXPECT_EQ(HostPath("C:\\FIDO\\T-MAIL.CTL"), scratch_.Path("elsewhere/FIDO/T-MAIL.CTL"));
 }
 
 TEST_F(HostPathTest, WineDosdevicesUnderHomeWhenNoPrefixIsSet) {
-  MakeDir("home/.wine/drive_z");
-  MakeDir("home/.wine/dosdevices");
-  fs::create_directory_symlink(Root() + "/home/.wine/drive_z", At("home/.wine/dosdevices/z:"));
+  scratch_.MakeDir("home/.wine/drive_z");
+  scratch_.MakeDir("home/.wine/dosdevices");
+  fs::create_directory_symlink(scratch_.Path("home/.wine/drive_z"),
+                               scratch_.Path("home/.wine/dosdevices/z:"));
   ScopedEnv wine("WINEPREFIX", "");
-  ScopedEnv home("HOME", At("home"));
-  EXPECT_EQ(HostPath("Z:\\LOGS"), At("home/.wine/drive_z/LOGS"));
+  ScopedEnv home("HOME", scratch_.Path("home"));
+  EXPECT_EQ(HostPath("Z:\\LOGS"), scratch_.Path("home/.wine/drive_z/LOGS"));
 }
 
 TEST_F(HostPathTest, UnmappedDriveIsDroppedAndRelativePathsStayRelative) {
@@ -57,42 +61,44 @@ TEST_F(HostPathTest, UnmappedDriveIsDroppedAndRelativePathsStayRelative) {
   EXPECT_EQ(HostPath("zirka-no-such\\..\\X.LOG"), "zirka-no-such/../X.LOG");
 
   // A relative path is looked up from the current directory and stays relative.
-  MakeFile("work/Fido/files.bbs");
+  scratch_.Put("work/Fido/files.bbs");
   const fs::path before = fs::current_path();
-  fs::current_path(At("work"));
+  fs::current_path(scratch_.Path("work"));
   const std::string mapped = HostPath("FIDO\\FILES.BBS");
   fs::current_path(before);
   EXPECT_EQ(mapped, "Fido/files.bbs");
 }
 
 TEST_F(HostPathTest, ExactMatchWinsElseFirstInByteOrder) {
-  MakeFile("dir/Files.bbs", "mixed");
-  MakeFile("dir/files.BBS", "lower");
-  MakeFile("dir/FILES.BBS", "upper");
-  MapDriveD();
-  EXPECT_EQ(HostPath("D:\\DIR\\Files.bbs"), At("dir/Files.bbs"));
-  EXPECT_EQ(HostPath("D:\\DIR\\files.BBS"), At("dir/files.BBS"));
+  scratch_.Put("dir/Files.bbs", "mixed");
+  scratch_.Put("dir/files.BBS", "lower");
+  scratch_.Put("dir/FILES.BBS", "upper");
+  scratch_.MapDriveD();
+  EXPECT_EQ(HostPath("D:\\DIR\\Files.bbs"), scratch_.Path("dir/Files.bbs"));
+  EXPECT_EQ(HostPath("D:\\DIR\\files.BBS"), scratch_.Path("dir/files.BBS"));
   // No exact match: "FILES.BBS" < "Files.bbs" < "files.BBS" in byte order.
-  fs::remove(At("dir/FILES.BBS"));
-  EXPECT_EQ(HostPath("D:\\DIR\\FILES.BBS"), At("dir/Files.bbs"));
-  EXPECT_EQ(HostPath("D:\\dir\\fILES.bbs"), At("dir/Files.bbs"));
+  fs::remove(scratch_.Path("dir/FILES.BBS"));
+  EXPECT_EQ(HostPath("D:\\DIR\\FILES.BBS"), scratch_.Path("dir/Files.bbs"));
+  EXPECT_EQ(HostPath("D:\\dir\\fILES.bbs"), scratch_.Path("dir/Files.bbs"));
 }
 
 TEST_F(HostPathTest, MissingComponentsStayAsWritten) {
-  MakeDir("Fido/Files");
-  MapDriveD();
-  EXPECT_EQ(HostPath("D:\\FIDO\\NEW\\FILES\\FILES.!#$"), At("Fido/NEW/FILES/FILES.!#$"));
-  EXPECT_EQ(HostPath("D:\\FIDO\\FILES\\Report.TXT"), At("Fido/Files/Report.TXT"));
+  scratch_.MakeDir("Fido/Files");
+  scratch_.MapDriveD();
+  EXPECT_EQ(HostPath("D:\\FIDO\\NEW\\FILES\\FILES.!#$"), scratch_.Path("Fido/NEW/FILES/FILES.!#$"));
+  EXPECT_EQ(HostPath("D:\\FIDO\\FILES\\Report.TXT"), scratch_.Path("Fido/Files/Report.TXT"));
   // A slash already in the text separates components too.
-  EXPECT_EQ(HostPath("D:\\fido/files\\X"), At("Fido/Files/X"));
+  EXPECT_EQ(HostPath("D:\\fido/files\\X"), scratch_.Path("Fido/Files/X"));
 }
 
 TEST_F(HostPathTest, OnlyAsciiLettersCompareWithoutCase) {
   // CP866 0x80 (capital A) and 0xA0 (small a) are different names to the file system.
-  MakeFile(std::string("dir/\xA0") + "bc");
-  MapDriveD();
-  EXPECT_EQ(HostPath(std::string("D:\\DIR\\\x80") + "BC"), At(std::string("dir/\x80") + "BC"));
-  EXPECT_EQ(HostPath(std::string("D:\\DIR\\\xA0") + "BC"), At(std::string("dir/\xA0") + "bc"));
+  scratch_.Put(std::string("dir/\xA0") + "bc");
+  scratch_.MapDriveD();
+  EXPECT_EQ(HostPath(std::string("D:\\DIR\\\x80") + "BC"),
+            scratch_.Path(std::string("dir/\x80") + "BC"));
+  EXPECT_EQ(HostPath(std::string("D:\\DIR\\\xA0") + "BC"),
+            scratch_.Path(std::string("dir/\xA0") + "bc"));
 }
 
 TEST(DirSeparator, BackslashAndSlash) {

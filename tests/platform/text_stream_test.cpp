@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/files.h"
-#include "temp_tree.h"
+#include "support/scratch_dir.h"
 
 #if !defined(_WIN32)
 
@@ -15,12 +15,12 @@ namespace {
 
 constexpr std::size_t kBuffer = TextFile::kBufferSize;
 
-class TextStreamTest : public testing::TempTree {
+class TextStreamTest : public ::testing::Test {
  protected:
-  TextStreamTest() { MapDriveD(); }
+  TextStreamTest() { scratch_.MapDriveD(); }
 
   std::vector<std::string> Pieces(const std::string& bytes, std::size_t max) {
-    MakeFile("in.txt", bytes);
+    scratch_.Put("in.txt", bytes);
     auto file = OpenText("D:\\IN.TXT", Mode::Read, Share::DenyWrite);
     EXPECT_NE(file, nullptr);
     std::vector<std::string> out;
@@ -28,6 +28,8 @@ class TextStreamTest : public testing::TempTree {
     while (file && file->ReadPiece(piece, max)) out.push_back(piece);
     return out;
   }
+
+  testing::ScratchDir scratch_;
 };
 
 TEST_F(TextStreamTest, CrLfSplitAcrossTheReadBuffer) {
@@ -74,7 +76,7 @@ TEST_F(TextStreamTest, TellAndSeekAcrossBuffers) {
     starts.push_back(bytes.size());
     bytes += "line " + std::to_string(i) + "\r\n";
   }
-  MakeFile("log.txt", bytes);
+  scratch_.Put("log.txt", bytes);
   auto file = OpenText("D:\\LOG.TXT", Mode::Read, Share::DenyWrite);
   ASSERT_NE(file, nullptr);
   std::string piece;
@@ -112,7 +114,7 @@ TEST_F(TextStreamTest, WrittenBytesComeBackAsTheyWent) {
   for (std::size_t pos = 0; (pos = expectedOnDisk.find('\n', pos)) != std::string::npos; pos += 2) {
     expectedOnDisk.insert(pos, 1, '\r');
   }
-  const std::string onDisk = Contents("OUT.TXT");
+  const std::string onDisk = scratch_.Slurp("OUT.TXT");
   ASSERT_EQ(onDisk.size(), expectedOnDisk.size());
   EXPECT_TRUE(onDisk == expectedOnDisk);
   auto in = OpenText("D:\\OUT.TXT", Mode::Read, Share::DenyWrite);

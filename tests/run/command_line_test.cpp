@@ -5,10 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/console.h"
-#include "platform/files.h"
 #include "core/terminate.h"
-#include "support/capture_screen.h"
+#include "platform/files.h"
+#include "support/captured_run.h"
 
 namespace zirka {
 namespace {
@@ -26,11 +25,10 @@ struct Parsed {
 };
 
 Parsed Parse(const std::vector<std::string>& args) {
-  platform::CaptureScreen screen;
-  RunContext ctx(screen);
-  ctx.mainCtlPath = "LEFT OVER";
-  ParseCommandLine(ctx, args);
-  return {screen.text, ctx.debug, ctx.forced, ctx.mainCtlPath};
+  testing::CapturedRun run;
+  run.ctx.mainCtlPath = "LEFT OVER";
+  ParseCommandLine(run.ctx, args);
+  return {run.screen.text, run.ctx.debug, run.ctx.forced, run.ctx.mainCtlPath};
 }
 
 TEST(CommandLine, NoArgumentsKeepsDefaultsAndPrintsNothing) {
@@ -112,16 +110,15 @@ TEST(CommandLine, ArgumentsAreTakenInOrder) {
 // The location rule, seen through the message of a control file that isn't there.
 std::string MissingControlFileMessage(const std::string& programPath,
                                       const std::string& ctlPath = "") {
-  platform::CaptureScreen screen;
-  RunContext ctx(screen);
-  ctx.programPath = programPath;
-  ctx.mainCtlPath = ctlPath;
-  if (const Outcome end = OpenMainControlFile(ctx)) {
-    EXPECT_EQ(Terminate(ctx, *end), 5);
+  testing::CapturedRun run;
+  run.ctx.programPath = programPath;
+  run.ctx.mainCtlPath = ctlPath;
+  if (const Outcome end = OpenMainControlFile(run.ctx)) {
+    EXPECT_EQ(Terminate(run.ctx, *end), 5);
     const std::string summary = "\xFE Exit with errorlevel 5\n";
-    const std::size_t at = screen.text.find(summary);
-    EXPECT_NE(at, std::string::npos) << screen.text;
-    return screen.text.substr(0, at);
+    const std::size_t at = run.screen.text.find(summary);
+    EXPECT_NE(at, std::string::npos) << run.screen.text;
+    return run.screen.text.substr(0, at);
   }
   ADD_FAILURE() << "the run went on without a control file";
   return {};
