@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "journal/journal.h"
-#include "platform/temp_tree.h"
+#include "support/scratch_dir.h"
 
 namespace zirka::journal {
 namespace {
@@ -86,15 +86,16 @@ TEST(JournalTest, EveryBadShapeIsRefusedWithItsLine) {
   }
 }
 
-class JournalFileTest : public platform::testing::TempTree {
+class JournalFileTest : public ::testing::Test {
  protected:
-  JournalFileTest() { MapDriveD(); }
+  JournalFileTest() { scratch_.MapDriveD(); }
+  zirka::testing::ScratchDir scratch_;
 };
 
 #if !defined(_WIN32)
 TEST_F(JournalFileTest, ALiveRunHoldsItsJournalUntilItRemovesIt) {
   const std::string ctl = "D:\\FIDO\\ZIRKA.CTL";
-  MakeDir("FIDO");
+  scratch_.MakeDir("FIDO");
   EXPECT_EQ(ReadJournal(ctl).found, Found::None);
 
   Journal j;
@@ -102,7 +103,7 @@ TEST_F(JournalFileTest, ALiveRunHoldsItsJournalUntilItRemovesIt) {
   j.started = "06/12 23:00:01";
   auto live = JournalFile::Create(JournalPath(ctl), j);
   ASSERT_NE(live, nullptr);
-  EXPECT_FALSE(platform::testing::fs::exists(At("FIDO/ZIRKA.JN$")));
+  EXPECT_FALSE(scratch_.Exists("FIDO/ZIRKA.JN$"));
   ASSERT_TRUE(live->Ready(1, "D:\\A\\FILES.BBS"));
   live->Done(1);
   // Another run finds it held, and can't take it over.
@@ -112,7 +113,7 @@ TEST_F(JournalFileTest, ALiveRunHoldsItsJournalUntilItRemovesIt) {
   Journal unreadable = j;
   unreadable.lastTime = "1234567";  // what a Last_Time "1234567" in ZIRKA.CTL could give
   EXPECT_EQ(JournalFile::Create("D:\\FIDO\\OTHER.JNL", unreadable), nullptr);
-  EXPECT_EQ(Contents("FIDO/ZIRKA.JNL"),
+  EXPECT_EQ(scratch_.Slurp("FIDO/ZIRKA.JNL"),
             "; Zirka journal of an unfinished run - do not edit\r\nControl D:\\FIDO\\ZIRKA.CTL\r\n"
             "Last_Time\r\nStarted 06/12 23:00:01\r\nForced No\r\n"
             "Ready 1 D:\\A\\FILES.BBS\r\nDone 1\r\nAll done\r\n");
@@ -129,9 +130,9 @@ TEST_F(JournalFileTest, ALiveRunHoldsItsJournalUntilItRemovesIt) {
   live = JournalFile::Create(JournalPath(ctl), left.journal);
   ASSERT_NE(live, nullptr);
   ASSERT_TRUE(live->Remove());
-  EXPECT_FALSE(platform::testing::fs::exists(At("FIDO/ZIRKA.JNL")));
+  EXPECT_FALSE(scratch_.Exists("FIDO/ZIRKA.JNL"));
 
-  MakeDir("FIDO/ZIRKA.JNL");
+  scratch_.MakeDir("FIDO/ZIRKA.JNL");
   EXPECT_EQ(ReadJournal(ctl).found, Found::Unreadable);
 }
 #endif
