@@ -54,6 +54,47 @@ check_counted() {
   grep -q '^Last_Time ' "$1/FIDO/ZIRKA.CTL" || fail "$3 stored no Last_Time"
 }
 
+# check_preview <node> <errorlevel> <what ran>: a preview of a fresh example node
+# (a copy of it in <node>.before) ended with errorlevel 0, showed the changes and
+# left every file of the node as it was, adding none (<node>.diff is empty).
+check_preview() {
+  [[ $2 == 0 ]] || { cat "$1.preview" >&2; fail "$3 -n ended with errorlevel $2, not 0"; }
+  grep -aq 'ARJ250.EXE    \[003\] -> \[006\]' "$1.preview" || fail "$3 -n did not show ARJ250.EXE"
+  [[ ! -s $1.diff ]] || { cat "$1.diff" >&2; fail "$3 -n changed the node"; }
+}
+
+# node_diff <node>: how the node differs from <node>.before, into <node>.diff.
+node_diff() { diff -r "$1.before" "$1" >"$1.diff" 2>&1 || true; }
+
+# same_changes <node> <what ran>: the real run changed exactly the list entries the
+# preview (<node>.preview) showed, list by list, with the same counter fields.
+same_changes() {
+  python3 - "$1.before" "$1" "$1.preview" <<'PY' || fail "$2 did not make the changes its preview showed"
+import os, re, sys
+before, after, preview = sys.argv[1:]
+def field(line):
+    m = re.match(rb"[^\[]{0,19}(\[[^\]]{0,5}\])", line)
+    return m.group(1) if m else b"(none)"
+made = []
+for area in ("UTIL", "NODELIST"):
+    rel = os.path.join("FILES", area, "FILES.BBS")
+    old = open(os.path.join(before, rel), "rb").read().split(b"\r\n")
+    new = open(os.path.join(after, rel), "rb").read().split(b"\r\n")
+    changed = [(n.split()[0], field(o), b"->", field(n)) for o, n in zip(old, new) if o != n]
+    if changed:
+        made += [(b"D:\\FILES\\" + area.encode() + b"\\FILES.BBS",)] + changed
+shown = []
+for line in open(preview, "rb").read().replace(b"\r", b"").split(b"\n"):
+    if line.startswith(b"D:\\"):
+        shown.append((line,))
+    elif b" -> " in line:
+        shown.append(tuple(line.split()[1:]))
+if made != shown:
+    print("made: ", made, "\nshown:", shown, file=sys.stderr)
+    sys.exit(1)
+PY
+}
+
 check_deb() {
   step "Debian package"
   rm -f "$NATIVE"/zirka_*.deb
@@ -90,10 +131,16 @@ check_deb() {
   fresh_node "$node"
   "$root/usr/bin/zirka" --help >"$node.help" || fail "installed zirka --help failed"
   grep -q '^Usage: zirka' "$node.help" || fail "installed zirka --help shows no usage"
+  rm -rf "$node.before" && cp -a "$node" "$node.before"
+  (cd "$node" && ZIRKA_DRIVE_D=$node "$root/usr/bin/zirka" -n '-c=D:\FIDO\ZIRKA.CTL') \
+    >"$node.preview" || status=$?
+  node_diff "$node"
+  check_preview "$node" "$status" "the installed zirka"
   (cd "$node" && ZIRKA_DRIVE_D=$node "$root/usr/bin/zirka" '-c=D:\FIDO\ZIRKA.CTL') \
     >"$node.screen" || status=$?
   check_counted "$node" "$status" "the installed zirka"
-  echo "   $(basename "$deb"): files, control fields, manual pages and a run: OK"
+  same_changes "$node" "the installed zirka"
+  echo "   $(basename "$deb"): files, control fields, manual pages, a preview and a run: OK"
 }
 
 check_zip() {
@@ -126,13 +173,22 @@ PY
   local prefix=$WORK/wineprefix node=$WORK/zip-node status=0
   bash "$ZIRKA_ROOT/tests/e2e/wine_prefix.sh" setup "$WINE" "$prefix"
   fresh_node "$node"
+  rm -rf "$node.before" && cp -a "$node" "$node.before"
   ln -sfn "$node" "$prefix/dosdevices/d:"
-  (cd "$node" && unset DISPLAY && WINEPREFIX=$prefix WINEDEBUG=-all \
-    "$WINE" "$root/$top/zirka.exe" '-c=D:\FIDO\ZIRKA.CTL' </dev/null) >"$node.screen" 2>"$node.err" ||
-    status=$?
+  run_exe() {
+    (cd "$node" && unset DISPLAY && WINEPREFIX=$prefix WINEDEBUG=-all \
+      "$WINE" "$root/$top/zirka.exe" "$@" '-c=D:\FIDO\ZIRKA.CTL' </dev/null) 2>>"$node.err"
+  }
+  local preview_status=0
+  : >"$node.err"
+  run_exe /n >"$node.preview" || preview_status=$?
+  node_diff "$node"
+  run_exe >"$node.screen" || status=$?
   bash "$ZIRKA_ROOT/tests/e2e/wine_prefix.sh" cleanup "$WINE" "$prefix"
+  check_preview "$node" "$preview_status" "zirka.exe from the ZIP under Wine"
   check_counted "$node" "$status" "zirka.exe from the ZIP under Wine"
-  echo "   $(basename "$zip"): files, CR LF text and a run under Wine: OK"
+  same_changes "$node" "zirka.exe from the ZIP under Wine"
+  echo "   $(basename "$zip"): files, CR LF text, a preview and a run under Wine: OK"
 }
 
 main() {

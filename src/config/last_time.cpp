@@ -104,10 +104,15 @@ void ShowNotices(RunContext& ctx, const CopyResult& result) {
 
 }  // namespace
 
+bool HasLastTimeToStore(const RunContext& ctx) {
+  return ctx.anyLogNew && !ctx.newLastTime.empty();
+}
+
+int CountedErrorlevel(const RunContext& ctx) { return ctx.sentTable.empty() ? 4 : 0; }
+
 int StoreLastTime(RunContext& ctx, bool* stored) {
-  // Nothing to store: a forced run in which no log was new, or no dated line was
-  // read at all. ZIRKA.CTL is left as it is.
-  if (ctx.anyLogNew && !ctx.newLastTime.empty()) {
+  // Nothing to store: ZIRKA.CTL is left as it is.
+  if (HasLastTimeToStore(ctx)) {
     // First through a temporary file named after the program, in its directory;
     // when that can't be created or moved over ZIRKA.CTL (a read-only directory,
     // another volume), through one beside ZIRKA.CTL.
@@ -121,7 +126,7 @@ int StoreLastTime(RunContext& ctx, bool* stored) {
       if (stored != nullptr) *stored = false;
     }
   }
-  return ctx.sentTable.empty() ? 4 : 0;
+  return CountedErrorlevel(ctx);
 }
 
 }  // namespace zirka

@@ -52,6 +52,7 @@ struct RunContext {
   std::time_t startTime = 0;
   bool debug = false;
   bool forced = false;
+  bool preview = false;  // -n: show what the list rewrite would change, write nothing
   std::string programPath;  // as the operating system reports it
   std::string mainCtlPath;  // upper case
   std::unique_ptr<TextFile> mainCtl;

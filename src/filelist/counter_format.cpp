@@ -121,7 +121,8 @@ void ShowFlag(const Output& out, std::string_view flag) {
 }  // namespace
 
 std::string FormatCounterLine(const CounterSettings& s, std::string_view entry, std::size_t nameEnd,
-                              const SentFile& sent, const Output& out) {
+                              const SentFile& sent, const Output& out, CounterChange* change) {
+  if (change) *change = CounterChange{};
   std::string nameField = sent.name;
   std::string counter;
   std::string_view tail;
@@ -135,6 +136,7 @@ std::string FormatCounterLine(const CounterSettings& s, std::string_view entry, 
     const std::string_view oldText =
         entry.substr(field->left + 1, field->right - field->left - 1);
     counter = RaisedCounterText(s, out, oldText, sent.times);
+    if (change) change->before = entry.substr(field->left, field->right - field->left + 1);
     tail = entry.substr(field->right + 1);
   } else {
     Debug(out, "  No initial dlc found\n");
@@ -157,6 +159,7 @@ std::string FormatCounterLine(const CounterSettings& s, std::string_view entry, 
   line.push_back(s.leftBracket);
   line.append(counter);
   line.push_back(s.rightBracket);
+  if (change) change->after = std::string_view(line).substr(line.size() - counter.size() - 2);
   line.append(tail);
   return line;
 }

@@ -91,7 +91,7 @@ void MarkUsed(const CounterSettings& settings, SentTable& sentTable, const Outpu
 }  // namespace
 
 bool CopyFileList(const CounterSettings& settings, SentTable& sentTable, const Output& out,
-                  platform::TextFile& list, platform::TextFile& temp) {
+                  platform::TextFile& list, platform::TextFile& temp, RaisedEntrySink* raised) {
   std::string line;
   std::size_t wordEnd = 0;
   while (list.ReadPiece(line, kListPiece)) {
@@ -101,7 +101,12 @@ bool CopyFileList(const CounterSettings& settings, SentTable& sentTable, const O
       continue;
     }
     ShowMatch(out, *sent);
-    if (!temp.Write(FormatCounterLine(settings, line, wordEnd, *sent, out))) return false;
+    CounterChange change;
+    if (!temp.Write(FormatCounterLine(settings, line, wordEnd, *sent, out,
+                                      raised != nullptr ? &change : nullptr))) {
+      return false;
+    }
+    if (raised != nullptr) raised->Raised(*sent, change);
     if (settings.firstOnly) sent->used = true;
   }
   // A list that could not be read to its end must not be replaced by its first part.

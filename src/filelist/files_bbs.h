@@ -6,6 +6,7 @@
 
 #include "core/area_journal.h"
 #include "core/context.h"
+#include "filelist/counter_format.h"
 
 namespace zirka {
 
@@ -17,12 +18,23 @@ inline constexpr std::size_t kListPiece = 399;
 void UpdateFileAreas(const std::vector<std::string>& areas, const CounterSettings& settings,
                      SentTable& sentTable, const Output& out, AreaJournal* journal = nullptr);
 
+// Told of each entry that a list copy raises, in the order of the list.
+class RaisedEntrySink {
+ public:
+  virtual void Raised(const SentFile& sent, const CounterChange& change) = 0;
+
+ protected:
+  ~RaisedEntrySink() = default;
+};
+
 // Copies one open list to its open replacement line by line, every file entry that
 // names a sent file raised (the body of RewriteFileList, apart from opening and
-// replacing the files). With FIRST_ONLY on, marks each sent file that raised an
-// entry used. False when a write or a read of the list failed.
+// replacing the files), and tells `raised` (when given) of each raised entry.
+// With FIRST_ONLY on, marks each sent file that raised an entry used. False when a
+// write or a read of the list failed.
 bool CopyFileList(const CounterSettings& settings, SentTable& sentTable, const Output& out,
-                  platform::TextFile& list, platform::TextFile& temp);
+                  platform::TextFile& list, platform::TextFile& temp,
+                  RaisedEntrySink* raised = nullptr);
 
 // Rewrites one list (the full path of a FILES.BBS) through FILES.!#$; every
 // failure is reported and ends only the work on this list. True when the list

@@ -71,6 +71,9 @@ void ParseCommandLine(RunContext& ctx, const std::vector<std::string>& args) {
     } else if (IsSwitch(arg, 'd')) {
       ctx.debug = true;
       Print(ctx, "\xFE Debug mode is ON\n");
+    } else if (IsSwitch(arg, 'n')) {
+      ctx.preview = true;
+      Print(ctx, "\xFE Preview mode is ON: nothing will be written\n");
     } else if (IsControlFileSwitch(arg)) {
       // The path is kept whole, however long; a later switch replaces it, and an
       // empty one brings back the default location.

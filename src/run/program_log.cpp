@@ -33,7 +33,8 @@ std::unique_ptr<TextFile> OpenNamedFile(RunContext& ctx, std::string_view keepKe
 }  // namespace
 
 void OpenProgramLogAndReport(RunContext& ctx) {
-  ctx.programLog = OpenNamedFile(ctx, "KEEP_LOG", "LOG");
+  // A preview leaves both closed: opening either would create or empty it.
+  if (!ctx.preview) ctx.programLog = OpenNamedFile(ctx, "KEEP_LOG", "LOG");
   LogWrite(ctx, "\n\n\xFE Zirka 3.8 started at " + platform::CalendarText(ctx.startTime));
 
   if (ctx.forced) {
@@ -45,7 +46,7 @@ void OpenProgramLogAndReport(RunContext& ctx) {
   Print(ctx, ctx.mainCtlPath);
   Print(ctx, "\n");
 
-  ctx.report = OpenNamedFile(ctx, "KEEP_REPORT", "REPORT");
+  if (!ctx.preview) ctx.report = OpenNamedFile(ctx, "KEEP_REPORT", "REPORT");
 }
 
 }  // namespace zirka

@@ -6,6 +6,7 @@ namespace zirka {
 
 // Opens the program log (KEEP_LOG, LOG) with its started line, announces forced
 // mode, prints "Reading" for ZIRKA.CTL, and opens the report file (KEEP_REPORT, REPORT).
+// A preview opens neither.
 void OpenProgramLogAndReport(RunContext& ctx);
 
 }  // namespace zirka

@@ -6,6 +6,7 @@
 #include "config/counter_settings.h"
 #include "config/tmail_ctl.h"
 #include "filelist/files_bbs.h"
+#include "filelist/preview.h"
 #include "config/last_time.h"
 #include "logscan/freshness.h"
 #include "logscan/report.h"
@@ -21,6 +22,23 @@
 namespace zirka {
 
 namespace {
+
+// The end of a preview, in place of the report, the list rewrite and storing
+// Last_Time: what they would do, with nothing written. The errorlevel is the one
+// the ordinary run would end with.
+int PreviewChanges(RunContext& ctx) {
+  if (ctx.sentTable.empty()) {
+    Print(ctx, "\xFE Preview: no list would change\n");
+  } else {
+    PreviewFileAreas(ctx.areaTable, ctx.settings, ctx.sentTable, ctx.out());
+  }
+  if (HasLastTimeToStore(ctx)) {
+    Print(ctx, "\xFE Preview: Last_Time " + ctx.newLastTime.written() + " would be stored in " +
+                   ctx.mainCtlPath + "\n");
+  }
+  Print(ctx, "\xFE Preview only: nothing was written\n");
+  return CountedErrorlevel(ctx);
+}
 
 // The phases in their fixed order. Returns the errorlevel the run ends with; only
 // here is Terminate called.
@@ -52,6 +70,7 @@ int RunPhases(RunContext& ctx, const std::vector<std::string>& args, bool consol
   if (journal.completing) {
     if (const Outcome end = TakeJournalledScan(ctx, journal)) return Terminate(ctx, *end);
   }
+  if (ctx.preview) return Terminate(ctx, PreviewChanges(ctx));
   if (!ctx.sentTable.empty()) {
     if (const Outcome end = StartJournal(ctx, journal)) return Terminate(ctx, *end);
     WriteReport(ctx.report.get(), ctx.sentTable, ctx.startTime);

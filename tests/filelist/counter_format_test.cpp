@@ -19,7 +19,7 @@ class CounterFormatTest : public ::testing::Test {
     if (end == std::string::npos) end = entry.size();
     sent.name = name.empty() ? UpperWord(entry.substr(0, end)) : name;
     run_.screen.text.clear();
-    return FormatCounterLine(run_.ctx.settings, entry, end, sent, run_.ctx.out());
+    return FormatCounterLine(run_.ctx.settings, entry, end, sent, run_.ctx.out(), &change_);
   }
 
   static std::string UpperWord(std::string word) {
@@ -30,6 +30,7 @@ class CounterFormatTest : public ::testing::Test {
   }
 
   testing::CapturedRun run_;
+  CounterChange change_;  // of the last Raise
 };
 
 TEST_F(CounterFormatTest, RaisesACounterInPlace) {
@@ -95,6 +96,20 @@ TEST_F(CounterFormatTest, CountersOfEightDigitsAndMoreAreWrittenWhole) {
   EXPECT_EQ(Raise("A [999]\n", 9999001), "A            [10000000]\n");
   EXPECT_EQ(Raise("A\n", 5000000000LL), "A            [5000000000]\n");
   EXPECT_EQ(Raise("A [99999]\n", 9223372036854775807LL), "A            [9223372036854775807]\n");
+}
+
+TEST_F(CounterFormatTest, TellsTheCounterFieldBeforeAndAfter) {
+  auto change = [&](const std::string& entry, std::int64_t times) {
+    Raise(entry, times);
+    return change_.before + " -> " + change_.after;
+  };
+  EXPECT_EQ(change("A [ 12] x\n", 1), "[ 12] -> [013]");
+  EXPECT_EQ(change("FOO.ZIP /t [03] x\n", 1), "[03] -> [004]");
+  EXPECT_EQ(change("FOO.ZIP /t x\n", 1), " -> [001]");
+  EXPECT_EQ(change("A [99999]", 9223372036854775807LL), "[99999] -> [9223372036854775807]");
+  run_.ctx.settings.leftBracket = '<';
+  run_.ctx.settings.rightBracket = '>';
+  EXPECT_EQ(change("A <7> x\n", 1), "<7> -> <008>");
 }
 
 TEST_F(CounterFormatTest, KeepsMaximusFlags) {
