@@ -87,8 +87,10 @@ bool ReplaceThrough(RunContext& ctx, const std::string& tempPath, CopyResult& re
   }
   if (ctx.mainCtl) result = CopyControlFile(ctx, *ctx.mainCtl, *temp);
   const bool written = ctx.mainCtl != nullptr && result.written;
-  return FinishReplacement(std::move(temp), tempPath, ctx.mainCtlPath, written,
-                           [&] { ctx.mainCtl.reset(); });
+  return FinishReplacement(std::move(temp), tempPath, ctx.mainCtlPath, written, [&] {
+    ctx.mainCtl.reset();
+    return true;
+  });
 }
 
 void ShowNotices(RunContext& ctx, const CopyResult& result) {
@@ -108,7 +110,7 @@ bool HasLastTimeToStore(const RunContext& ctx) {
 
 int CountedErrorlevel(const RunContext& ctx) { return ctx.sentTable.empty() ? 4 : 0; }
 
-int StoreLastTime(RunContext& ctx) {
+int StoreLastTime(RunContext& ctx, bool* stored) {
   // Nothing to store: ZIRKA.CTL is left as it is.
   if (HasLastTimeToStore(ctx)) {
     // First through a temporary file named after the program, in its directory;
@@ -121,6 +123,7 @@ int StoreLastTime(RunContext& ctx) {
     } else {
       WriteMessage(ctx, "\nAn error occured while adding Last_Time variable to Zirka.Ctl\n",
                    Channel::ToBoth);
+      if (stored != nullptr) *stored = false;
     }
   }
   return CountedErrorlevel(ctx);

@@ -15,13 +15,13 @@ std::string TemporaryName(const std::string& path, std::string_view extension) {
 
 bool FinishReplacement(std::unique_ptr<platform::TextFile> temp, const std::string& tempPath,
                        const std::string& target, bool written,
-                       const std::function<void()>& releaseTarget,
+                       const std::function<bool()>& releaseTarget,
                        platform::PendingDirectories* pending) {
   bool ok = written && temp->Flush();
   ok = temp->Close() && ok;
   temp.reset();
+  if (ok) ok = releaseTarget();
   if (ok) {
-    releaseTarget();
     ok = pending != nullptr ? platform::ReplaceFile(tempPath, target, *pending)
                             : platform::ReplaceFile(tempPath, target);
   }

@@ -13,8 +13,8 @@ using Outcome = std::optional<int>;
 
 // Writes the errorlevel's closing lines to the program log, closes every file of
 // the run, prints the exit summary and returns `errorlevel` for main to exit with
-// (0 done, 1 no T-MAIL.CTL, 2 no log, 4 nothing new, 5 no ZIRKA.CTL, 6 out of
-// memory, 7 no standard output).
+// (0 done, 1 no T-MAIL.CTL, 2 no log, 3 a journal that can't be used, 4 nothing
+// new, 5 no ZIRKA.CTL, 6 out of memory, 7 no standard output).
 //
 // Never throws. Errorlevel 6 first frees the run's tables and then writes only
 // constant texts and fixed buffers, so that it cannot fail for want of memory;

@@ -80,6 +80,26 @@ void ReportNotReplaced(const Output& out, const std::string& list) {
   PrintAndLog(out, "!ERR-Cann't replace " + list + "\n");
 }
 
+// A replacement that goes nowhere: the copy of a list that was raised already.
+class Discard : public platform::RawFile {
+ public:
+  long long Read(char*, std::size_t) override { return -1; }
+  bool Write(const char*, std::size_t) override { return true; }
+  bool Seek(std::uint64_t) override { return true; }
+  bool Sync() override { return true; }
+  bool Close() override { return true; }
+};
+
+// A list that the interrupted run replaced: its raised entries still use up
+// their sent files under FIRST_ONLY, as they did in that run.
+void MarkUsed(const CounterSettings& settings, SentTable& sentTable, const Output& out,
+              const std::string& area) {
+  if (!settings.firstOnly) return;
+  auto list = platform::OpenText(area, platform::Mode::Read, platform::Share::DenyWrite);
+  platform::TextFile sink(std::make_unique<Discard>(), "NUL");
+  if (list) CopyFileList(settings, sentTable, out, *list, sink);
+}
+
 }  // namespace
 
 bool CopyFileList(const CounterSettings& settings, SentTable& sentTable, const Output& out,
@@ -106,19 +126,36 @@ bool CopyFileList(const CounterSettings& settings, SentTable& sentTable, const O
 }
 
 bool RewriteFileList(const CounterSettings& settings, SentTable& sentTable, const Output& out,
-                     const std::string& area, platform::PendingDirectories* pending) {
+                     const std::string& area, AreaJournal* journal, int number,
+                     platform::PendingDirectories* pending) {
+  if (journal != nullptr && journal->AlreadyReplaced(number)) {
+    MarkUsed(settings, sentTable, out, area);
+    return true;
+  }
   const std::string tempPath = TemporaryName(area, ".!#$");
   auto list = platform::OpenText(area, platform::Mode::Read, platform::Share::DenyWrite);
   std::unique_ptr<platform::TextFile> temp;
   if (list) temp = platform::OpenText(tempPath, platform::Mode::Write, platform::Share::DenyAll);
   if (!list || !temp) {
     PrintAndLog(out, "!ERR-Cann't create temp file " + tempPath + "\n");
+    if (journal != nullptr) journal->Done(number);  // a step left pending ends here
     return false;
   }
 
   const bool written = CopyFileList(settings, sentTable, out, *list, *temp);
-  if (!FinishReplacement(std::move(temp), tempPath, area, written, [&] { list.reset(); },
-                         pending)) {
+  const bool replaced = FinishReplacement(
+      std::move(temp), tempPath, area, written,
+      [&] {
+        list.reset();
+        if (journal == nullptr) return true;
+        // The journal's Ready carries the Done of the list before it to the disk:
+        // that list's move must be there first.
+        if (pending != nullptr) platform::SyncDirectories(*pending);
+        return journal->Ready(number, area);
+      },
+      pending);
+  if (journal != nullptr) journal->Done(number);
+  if (!replaced) {
     ReportNotReplaced(out, area);
     return false;
   }
@@ -126,7 +163,7 @@ bool RewriteFileList(const CounterSettings& settings, SentTable& sentTable, cons
 }
 
 void UpdateFileAreas(const std::vector<std::string>& areas, const CounterSettings& settings,
-                     SentTable& sentTable, const Output& out) {
+                     SentTable& sentTable, const Output& out, AreaJournal* journal) {
   Print(out, Format("\xFE Processing %d file areas\n", static_cast<int>(areas.size())));
   if (!out.debug) Print(out, "  In process :     ");
   // Each replaced list's directory entry is committed to the disk while the next
@@ -141,7 +178,7 @@ void UpdateFileAreas(const std::vector<std::string>& areas, const CounterSetting
     } else {
       Print(out, Format("\b\b\b\b%4d", number));
     }
-    RewriteFileList(settings, sentTable, out, area, &pending);
+    RewriteFileList(settings, sentTable, out, area, journal, number, &pending);
   }
   platform::SyncDirectories(pending);
   if (!out.debug) Print(out, "\n");

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/area_journal.h"
 #include "core/context.h"
 #include "filelist/counter_format.h"
 #include "platform/files.h"
@@ -13,9 +14,10 @@ namespace zirka {
 // FILES.BBS lines are read in pieces of this many characters.
 inline constexpr std::size_t kListPiece = 399;
 
-// Rewrites the lists of `areas` in their order, with the progress display.
+// Rewrites the lists of `areas` in their order, with the progress display. With
+// a `journal`, each replacement is recorded in it (see RewriteFileList).
 void UpdateFileAreas(const std::vector<std::string>& areas, const CounterSettings& settings,
-                     SentTable& sentTable, const Output& out);
+                     SentTable& sentTable, const Output& out, AreaJournal* journal = nullptr);
 
 // Told of each entry that a list copy raises, in the order of the list.
 class RaisedEntrySink {
@@ -37,10 +39,14 @@ bool CopyFileList(const CounterSettings& settings, SentTable& sentTable, const O
 
 // Rewrites one list (the full path of a FILES.BBS) through FILES.!#$; every
 // failure is reported and ends only the work on this list. True when the list
-// was replaced by its raised copy. With `pending`, the directory entry is
-// committed to the disk while the caller goes on (see FinishReplacement).
+// was replaced by its raised copy. With a `journal`, area `number` (from 1) is
+// Ready in it before the move and Done after; a list it names as replaced by the
+// interrupted run is only read, for the FIRST_ONLY marks. With `pending`, the
+// directory entry is committed to the disk while the caller goes on (see
+// FinishReplacement); a journal's Ready waits for the one before it, so that no
+// Done is on the disk before its move is.
 bool RewriteFileList(const CounterSettings& settings, SentTable& sentTable, const Output& out,
-                     const std::string& area,
+                     const std::string& area, AreaJournal* journal = nullptr, int number = 0,
                      platform::PendingDirectories* pending = nullptr);
 
 }  // namespace zirka

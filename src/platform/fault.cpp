@@ -1,12 +1,15 @@
-// The fault seam of the test builds: counts every open, write, flush, close and
-// rename of the layer and fails the one chosen by ZIRKA_FAULT_AT (and, with
-// ZIRKA_FAULT_PERSIST=1, every one after it). The count goes to the file named by
-// ZIRKA_FAULT_COUNT when the process exits, so a test learns the range to try.
+// The fault seam of the test builds: counts every open, write, flush, close,
+// rename and durable removal of the layer and fails the one chosen by
+// ZIRKA_FAULT_AT (and, with ZIRKA_FAULT_PERSIST=1, every one after it). With
+// ZIRKA_FAULT_KILL=1 the chosen one ends the process instead, as a kill would.
+// The count goes to the file named by ZIRKA_FAULT_COUNT when the process exits,
+// so a test learns the range to try.
 
 #include "platform/fault.h"
 
 #if defined(ZIRKA_FAULT_SEAM)
 
+#include <csignal>
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
@@ -28,6 +31,7 @@ class FaultCounter {
     if (const char* persist = std::getenv("ZIRKA_FAULT_PERSIST")) {
       persist_ = std::string(persist) == "1";
     }
+    if (const char* kill = std::getenv("ZIRKA_FAULT_KILL")) kill_ = std::string(kill) == "1";
     if (const char* file = std::getenv("ZIRKA_FAULT_COUNT")) countFile_ = file;
   }
   ~FaultCounter() {
@@ -41,12 +45,23 @@ class FaultCounter {
   bool Next() {
     ++count_;
     if (failAt_ == 0) return false;
+    if (kill_ && count_ == failAt_) KillNow();
     return persist_ ? count_ >= failAt_ : count_ == failAt_;
   }
 
  private:
+  // Ends the process as a kill does: no destructor, no buffer written out, the
+  // files as the system has them.
+  [[noreturn]] static void KillNow() {
+#if defined(SIGKILL)
+    std::raise(SIGKILL);
+#endif
+    std::_Exit(128 + 9);
+  }
+
   std::uint64_t failAt_ = 0;
   bool persist_ = false;
+  bool kill_ = false;
   std::uint64_t count_ = 0;
   std::string countFile_;
 };

@@ -5,12 +5,14 @@
 
 namespace zirka::platform {
 
-enum class FaultOp { Open, Write, Flush, Close, Rename };
+enum class FaultOp { Open, Write, Flush, Close, Rename, Remove };
 
 #if defined(ZIRKA_FAULT_SEAM)
 // True when this call is the one chosen to fail (ZIRKA_FAULT_AT=k counts calls
-// from 1). Each call is counted; the count is written to the file named by
-// ZIRKA_FAULT_COUNT at exit, so a test learns how many points there are.
+// from 1). With ZIRKA_FAULT_KILL=1 that call does not return: the process ends at
+// once, before the operation, without unwinding or flushing anything (SIGKILL where
+// there is one). Each call is counted; the count is written to the file named by
+// ZIRKA_FAULT_COUNT at a normal exit, so a test learns how many points there are.
 bool ShouldFail(FaultOp op);
 #else
 inline bool ShouldFail(FaultOp) { return false; }

@@ -26,6 +26,17 @@ enum class Share {
 // share mode can't be had (a sharing violation).
 std::unique_ptr<TextFile> OpenText(const std::string& dosPath, Mode mode, Share share);
 
+// Why an open failed: nothing at the path, the share mode held by another open
+// (another process holds the file), or anything else (a directory, no rights).
+enum class OpenFailure { Missing, Busy, Other };
+
+// OpenText that also says why it failed (`why` is left alone on success).
+std::unique_ptr<TextFile> OpenText(const std::string& dosPath, Mode mode, Share share,
+                                   OpenFailure& why);
+
+// True when something (a file, a directory) exists at the path.
+bool PathExists(const std::string& dosPath);
+
 // Moves `tempPath` over `targetPath` in one step (rename / MoveFileExA with
 // MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH). On failure the target is
 // left as it was and false is returned.
@@ -48,6 +59,10 @@ void SyncDirectories(PendingDirectories& pending);
 
 // Removes a file; false when it could not be removed.
 bool RemoveFile(const std::string& dosPath);
+
+// Removes a file and commits the removal to the disk (the directory is synced
+// where the system can). A counted file operation of the fault seam.
+bool RemoveFileDurably(const std::string& dosPath);
 
 // The host path a DOS path reaches. Windows: unchanged. POSIX: drive letter through
 // ZIRKA_DRIVE_<L> or Wine's dosdevices (else dropped), backslashes to slashes, each

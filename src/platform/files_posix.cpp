@@ -89,21 +89,38 @@ void SyncDirectory(const std::string& dir) {
 
 }  // namespace
 
-std::unique_ptr<TextFile> OpenText(const std::string& dosPath, Mode mode, Share share) {
+std::unique_ptr<TextFile> OpenText(const std::string& dosPath, Mode mode, Share share,
+                                   OpenFailure& why) {
+  why = OpenFailure::Other;
   if (Refused(FaultOp::Open, dosPath)) return nullptr;
   const std::string path = HostPath(dosPath);
   int fd;
   do {
     fd = ::open(path.c_str(), OpenFlags(mode), 0666);
   } while (fd < 0 && errno == EINTR);
-  if (fd < 0) return nullptr;
+  if (fd < 0) {
+    if (errno == ENOENT) why = OpenFailure::Missing;
+    return nullptr;
+  }
   if (!Prepare(fd, mode, share)) {
     const int saved = errno;
     ::close(fd);
     errno = saved;
+    if (saved == EWOULDBLOCK) why = OpenFailure::Busy;
     return nullptr;
   }
   return std::make_unique<TextFile>(MakeFdRawFile(fd), dosPath);
+}
+
+std::unique_ptr<TextFile> OpenText(const std::string& dosPath, Mode mode, Share share) {
+  OpenFailure why;
+  return OpenText(dosPath, mode, share, why);
+}
+
+bool PathExists(const std::string& dosPath) {
+  if (NamesNoFile(dosPath)) return false;
+  struct stat st;
+  return ::stat(HostPath(dosPath).c_str(), &st) == 0;
 }
 
 bool ReplaceFile(const std::string& tempPath, const std::string& targetPath) {
@@ -139,6 +156,14 @@ void SyncDirectories(PendingDirectories& pending) {
 bool RemoveFile(const std::string& dosPath) {
   if (NamesNoFile(dosPath)) return false;
   return ::unlink(HostPath(dosPath).c_str()) == 0;
+}
+
+bool RemoveFileDurably(const std::string& dosPath) {
+  if (Refused(FaultOp::Remove, dosPath)) return false;
+  const std::string path = HostPath(dosPath);
+  if (::unlink(path.c_str()) != 0) return false;
+  SyncDirectoryOf(path);
+  return true;
 }
 
 }  // namespace zirka::platform

@@ -47,11 +47,32 @@ int ShareFlag(Share share) {
 
 }  // namespace
 
-std::unique_ptr<TextFile> OpenText(const std::string& dosPath, Mode mode, Share share) {
+std::unique_ptr<TextFile> OpenText(const std::string& dosPath, Mode mode, Share share,
+                                   OpenFailure& why) {
+  why = OpenFailure::Other;
   if (Refused(FaultOp::Open, dosPath)) return nullptr;
+  SetLastError(ERROR_SUCCESS);
   std::FILE* file = _fsopen(HostPath(dosPath).c_str(), OpenMode(mode), ShareFlag(share));
-  if (file == nullptr) return nullptr;
+  if (file == nullptr) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) {
+      why = OpenFailure::Busy;
+    } else if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+      why = OpenFailure::Missing;
+    }
+    return nullptr;
+  }
   return std::make_unique<TextFile>(MakeStdioRawFile(file), dosPath);
+}
+
+std::unique_ptr<TextFile> OpenText(const std::string& dosPath, Mode mode, Share share) {
+  OpenFailure why;
+  return OpenText(dosPath, mode, share, why);
+}
+
+bool PathExists(const std::string& dosPath) {
+  if (NamesNoFile(dosPath)) return false;
+  return GetFileAttributesA(HostPath(dosPath).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool ReplaceFile(const std::string& tempPath, const std::string& targetPath) {
@@ -69,6 +90,13 @@ void SyncDirectories(PendingDirectories& /*pending*/) {}
 
 bool RemoveFile(const std::string& dosPath) {
   if (NamesNoFile(dosPath)) return false;
+  return DeleteFileA(HostPath(dosPath).c_str()) != 0;
+}
+
+// A deletion in a directory can't be synced on its own on Windows; the file
+// system's journal commits it with the directory's next change.
+bool RemoveFileDurably(const std::string& dosPath) {
+  if (Refused(FaultOp::Remove, dosPath)) return false;
   return DeleteFileA(HostPath(dosPath).c_str()) != 0;
 }
 

@@ -32,7 +32,14 @@ void TextFile::Refill(std::size_t want) {
   inPos_ = 0;
   inEnd_ = unread;
   while (!sourceDone_ && inEnd_ < want) {
-    const long long got = raw_->Read(in_.get() + inEnd_, inCapacity_ - inEnd_);
+    const std::uint64_t next = inBase_ + inEnd_;
+    if (next >= readLimit_) {
+      sourceDone_ = true;
+      break;
+    }
+    const std::size_t room = static_cast<std::size_t>(
+        std::min<std::uint64_t>(inCapacity_ - inEnd_, readLimit_ - next));
+    const long long got = raw_->Read(in_.get() + inEnd_, room);
     if (got <= 0) {
       if (got < 0) readFailed_ = true;
       sourceDone_ = true;
@@ -127,6 +134,11 @@ bool TextFile::FlushBuffer() {
     out_.clear();
   }
   return !failed_;
+}
+
+bool TextFile::WriteOut() {
+  if (closed_ || !raw_) return false;
+  return FlushBuffer();
 }
 
 bool TextFile::Flush() {

@@ -74,11 +74,18 @@ class TextFile {
   // Continues reading at a byte offset that Tell returned (or 0).
   bool Seek(std::uint64_t offset);
   bool Rewind() { return Seek(0); }
+  // Reads end at byte offset `end` as they do at the end of the file, whatever
+  // was written beyond it since (a log read again up to where an earlier run
+  // stopped).
+  void LimitReadsTo(std::uint64_t end) { readLimit_ = end; }
 
   // Buffers `text`, each LF written as CR LF. False once any write has failed.
   bool Write(std::string_view text);
   // Writes a piece as ReadPiece gives it: its text, then CR LF if it had a line feed.
   bool WritePiece(const PieceView& piece);
+  // Hands the buffer to the system (it survives the process, not a crash of the
+  // machine).
+  bool WriteOut();
   // Writes out the buffer and commits the file to the disk.
   bool Flush();
   // Writes out the buffer and closes the file. False if anything written was lost.
@@ -104,6 +111,7 @@ class TextFile {
   std::size_t inEnd_ = 0;       // end of the bytes read into in_
   std::uint64_t inBase_ = 0;    // file offset of in_[0]
   bool sourceDone_ = false;     // Ctrl-Z read, the file ended or a read failed
+  std::uint64_t readLimit_ = UINT64_MAX;  // no byte at or past it is read
   std::string out_;           // write buffer
   bool failed_ = false;       // a write or flush failed
   bool readFailed_ = false;   // a read failed

@@ -15,6 +15,7 @@
 #include "run/command_line.h"
 #include "core/messages.h"
 #include "run/program_log.h"
+#include "run/run_journal.h"
 #include "core/terminate.h"
 #include "run/usage.h"
 
@@ -54,18 +55,29 @@ int RunPhases(RunContext& ctx, const std::vector<std::string>& args, bool consol
   ParseCommandLine(ctx, args);
   if (const Outcome end = OpenMainControlFile(ctx)) return Terminate(ctx, *end);
   OpenProgramLogAndReport(ctx);
+  RunJournal journal;  // completes an interrupted run when it finds one
+  if (const Outcome end = FindJournal(ctx, journal)) return Terminate(ctx, *end);
   if (const Outcome end = BuildLogTable(ctx)) return Terminate(ctx, *end);
-  if (const Outcome end = CheckFreshness(ctx)) return Terminate(ctx, *end);
+  if (journal.completing) {
+    ScanAsJournalled(ctx, *journal.completing);
+  } else if (const Outcome end = CheckFreshness(ctx)) {
+    return Terminate(ctx, *end);
+  }
   ReadCounterSettings(ctx);
   BuildAreaTable(ctx);
   ReadIgnoreList(ctx);
   ScanSentFiles(ctx);
+  if (journal.completing) {
+    if (const Outcome end = TakeJournalledScan(ctx, journal)) return Terminate(ctx, *end);
+  }
   if (ctx.preview) return Terminate(ctx, PreviewChanges(ctx));
   if (!ctx.sentTable.empty()) {
+    if (const Outcome end = StartJournal(ctx, journal)) return Terminate(ctx, *end);
     WriteReport(ctx.report.get(), ctx.sentTable, ctx.startTime);
-    UpdateFileAreas(ctx.areaTable, ctx.settings, ctx.sentTable, ctx.out());
+    UpdateFileAreas(ctx.areaTable, ctx.settings, ctx.sentTable, ctx.out(), journal.file.get());
+    if (journal.file) journal.file->AllDone();
   }
-  return Terminate(ctx, StoreLastTime(ctx));
+  return Terminate(ctx, StoreLastTimeAndEndJournal(ctx, journal));
 }
 
 }  // namespace

@@ -24,6 +24,7 @@ const std::string_view kUsageText =
     "  0  sent files were found and the lists were updated\n"
     "  1  T-MAIL.CTL not found and no LOG_PATH log\n"
     "  2  no log could be opened\n"
+    "  3  a journal ZIRKA.JNL that can't be used: nothing done (see README)\n"
     "  4  nothing new in the logs, or no sent file found: nothing done\n"
     "  5  the main control file ZIRKA.CTL was not found\n"
     "  6  out of memory\n"

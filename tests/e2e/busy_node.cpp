@@ -175,12 +175,19 @@ std::vector<std::string> TempFilesLeft(const Node& node) {
     std::string name = it->path().filename().string();
     for (char& c : name) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
     const bool listTemp = name == "FILES.!#$";
-    const bool ctlTemp = name.size() >= 4 && name.compare(name.size() - 4, 4, ".$#!") == 0;
-    if (listTemp || ctlTemp) {
+    const auto endsWith = [&name](const char* tail) {
+      const std::string t(tail);
+      return name.size() >= t.size() && name.compare(name.size() - t.size(), t.size(), t) == 0;
+    };
+    if (listTemp || endsWith(".$#!") || endsWith(".JN$")) {
       left.push_back(fs::relative(it->path(), node.root()).generic_string());
     }
   }
   return left;
+}
+
+void AppendTicEntry(const Node& node, const std::string& list) {
+  node.WriteRaw(list, ReadWhole(node, list) + kTicEntry);
 }
 
 int ProcessedAreas(const std::string& screen) {

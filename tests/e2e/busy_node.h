@@ -29,9 +29,16 @@ struct BusyNodeShape {
 // The bytes of some files of a node, by their path below the root.
 using Snapshot = std::map<std::string, std::string>;
 
-// The main control file of a busy node, as the program is told to use it.
+// The main control file of a busy node, as the program is told to use it, and
+// the journal of a run that uses it.
 inline const std::string kBusyCtl = "FIDO/ZIRKA.CTL";
 inline const std::string kBusyUseCtl = "-c=D:\\FIDO\\ZIRKA.CTL";
+inline const std::string kBusyJournal = "FIDO/ZIRKA.JNL";
+
+// What a tic processor does to a list: a new entry appended at its end. No log
+// names the file, so a run copies the line as it stands wherever it meets it.
+inline const std::string kTicEntry = "ZZTICNEW.ZIP [000] Hatched after the last run\r\n";
+void AppendTicEntry(const Node& node, const std::string& list);
 
 // Writes the node and returns the files a run replaces: every FILES.BBS, then
 // ZIRKA.CTL last. Every file name is listed in exactly one area, so a list's new
@@ -49,8 +56,8 @@ Snapshot TakeSnapshot(const Node& node, const std::vector<std::string>& files);
 // Writes every file of the snapshot back, byte for byte.
 void Restore(const Node& node, const Snapshot& snapshot);
 
-// Temporary files of list and control-file replacements (FILES.!#$, *.$#!)
-// anywhere below the root, by their path below it.
+// Temporary files of list, control-file and journal replacements (FILES.!#$,
+// *.$#!, *.JN$) anywhere below the root, by their path below it.
 std::vector<std::string> TempFilesLeft(const Node& node);
 
 // The number N of "Processing N file areas", or -1 when the run did not get there.

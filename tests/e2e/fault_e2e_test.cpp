@@ -87,6 +87,7 @@ class FaultNode {
   RunResult Run(const std::map<std::string, std::string>& faultEnv) const {
     Restore(node_, old_);
     for (const std::string& file : TempFilesLeft(node_)) node_.Remove(file);
+    node_.Remove(kBusyJournal);
     node_.Remove("FIDO/ZIRKA.LOG");
     node_.Remove("FIDO/REPORT.TXT");
     RunOptions options;

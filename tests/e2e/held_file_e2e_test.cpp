@@ -112,5 +112,24 @@ TEST_F(HeldFileTest, ControlFileReadByAnotherProgram) {
   }
 }
 
+TEST_F(HeldFileTest, JournalHeldByALiveRun) {
+  const std::string journal = "FIDO/ZIRKA.JNL";
+  node_.WriteRaw(journal, Dos("; Zirka journal of an unfinished run - do not edit\n"));
+  Holder holder(node_, "deny-all", journal);
+  ASSERT_TRUE(holder.holding());
+  const Snapshot before = TreeSnapshot(node_);
+  const RunResult r = RunInstalled();
+  EXPECT_EQ(holder.Release(), 0);
+  // Never taken over: reported, and nothing but the program log and report written.
+  EXPECT_EQ(r.exitCode, 3) << r;
+  EXPECT_TRUE(Shows(r, "!ERR-Journal " + Node::DosPath(journal) +
+                           " is in use by another run of Zirka\n" + ExitLines(3)))
+      << r;
+  for (const std::string& file : ChangedFiles(before, TreeSnapshot(node_))) {
+    const bool program = file.rfind("BIN/", 0) == 0;  // installed by the run itself
+    EXPECT_TRUE(file == kProgramLog || file == kReport || program) << file << " changed";
+  }
+}
+
 }  // namespace
 }  // namespace zirka::e2e

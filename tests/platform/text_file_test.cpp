@@ -108,6 +108,19 @@ TEST(TextFileRead, TellAndSeekResumeAPiece) {
   EXPECT_EQ(piece, "second\n");
 }
 
+TEST(TextFileRead, ALimitEndsReadsWhereAnEarlierReadFoundTheEnd) {
+  // An earlier reader saw the file end in "par\r"; the rest came later.
+  auto file = MakeMemoryText(std::make_shared<std::string>("first\r\npar\r\ntial\r\n"));
+  file->LimitReadsTo(11);
+  ASSERT_TRUE(file->Seek(7));
+  std::string piece;
+  ASSERT_TRUE(file->ReadPiece(piece, 80));
+  EXPECT_EQ(piece, "par\r");
+  EXPECT_FALSE(file->ReadPiece(piece, 80));
+  EXPECT_EQ(file->Tell(), 11u);
+  EXPECT_FALSE(file->readFailed());
+}
+
 TEST(TextFileWrite, LineFeedsBecomeCrLf) {
   auto data = std::make_shared<std::string>();
   auto file = MakeMemoryText(data);
