@@ -162,7 +162,7 @@ bool RemoveFileDurably(const std::string& dosPath) {
   if (Refused(FaultOp::Remove, dosPath)) return false;
   const std::string path = HostPath(dosPath);
   if (::unlink(path.c_str()) != 0) return false;
-  SyncDirectoryOf(path);
+  SyncDirectory(DirectoryOf(path));
   return true;
 }
 

@@ -26,7 +26,12 @@ namespace {
 // The end of a preview, in place of the report, the list rewrite and storing
 // Last_Time: what they would do, with nothing written. The errorlevel is the one
 // the ordinary run would end with.
-int PreviewChanges(RunContext& ctx) {
+int PreviewChanges(RunContext& ctx, const RunJournal& journal) {
+  if (journal.completing) {
+    // The preview does not settle which lists the interrupted run had replaced.
+    Print(ctx, "\xFE Preview: the next run completes an interrupted run first; lists it had\n"
+               "  raised already are shown here as if they were not\n");
+  }
   if (ctx.sentTable.empty()) {
     Print(ctx, "\xFE Preview: no list would change\n");
   } else {
@@ -70,7 +75,7 @@ int RunPhases(RunContext& ctx, const std::vector<std::string>& args, bool consol
   if (journal.completing) {
     if (const Outcome end = TakeJournalledScan(ctx, journal)) return Terminate(ctx, *end);
   }
-  if (ctx.preview) return Terminate(ctx, PreviewChanges(ctx));
+  if (ctx.preview) return Terminate(ctx, PreviewChanges(ctx, journal));
   if (!ctx.sentTable.empty()) {
     if (const Outcome end = StartJournal(ctx, journal)) return Terminate(ctx, *end);
     WriteReport(ctx.report.get(), ctx.sentTable, ctx.startTime);
