@@ -80,7 +80,7 @@ void ReportNotReplaced(const Output& out, const std::string& list) {
   PrintAndLog(out, "!ERR-Cann't replace " + list + "\n");
 }
 
-// A replacement that goes nowhere: the copy of a list that was raised already.
+// Takes every byte and keeps none.
 class Discard : public platform::RawFile {
  public:
   long long Read(char*, std::size_t) override { return -1; }
@@ -96,11 +96,13 @@ void MarkUsed(const CounterSettings& settings, SentTable& sentTable, const Outpu
               const std::string& area) {
   if (!settings.firstOnly) return;
   auto list = platform::OpenText(area, platform::Mode::Read, platform::Share::DenyWrite);
-  platform::TextFile sink(std::make_unique<Discard>(), "NUL");
+  platform::TextFile sink = DiscardingText();
   if (list) CopyFileList(settings, sentTable, out, *list, sink);
 }
 
 }  // namespace
+
+platform::TextFile DiscardingText() { return platform::TextFile(std::make_unique<Discard>(), "NUL"); }
 
 bool CopyFileList(const CounterSettings& settings, SentTable& sentTable, const Output& out,
                   platform::TextFile& list, platform::TextFile& temp, RaisedEntrySink* raised) {

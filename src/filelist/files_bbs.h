@@ -37,6 +37,10 @@ bool CopyFileList(const CounterSettings& settings, SentTable& sentTable, const O
                   platform::TextFile& list, platform::TextFile& temp,
                   RaisedEntrySink* raised = nullptr);
 
+// A text file that takes every byte written to it and keeps none: the copy of a
+// list that is only read (already raised, or previewed).
+platform::TextFile DiscardingText();
+
 // Rewrites one list (the full path of a FILES.BBS) through FILES.!#$; every
 // failure is reported and ends only the work on this list. True when the list
 // was replaced by its raised copy. With a `journal`, area `number` (from 1) is

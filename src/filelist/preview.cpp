@@ -12,16 +12,6 @@ namespace zirka {
 
 namespace {
 
-// The stand-in for a list's temporary file: takes every byte and keeps none.
-class DiscardFile : public platform::RawFile {
- public:
-  long long Read(char*, std::size_t) override { return -1; }
-  bool Write(const char*, std::size_t) override { return true; }
-  bool Seek(std::uint64_t) override { return true; }
-  bool Sync() override { return true; }
-  bool Close() override { return true; }
-};
-
 // The lines of one list's raised entries, shown once the list has been read whole.
 class PreviewLines : public RaisedEntrySink {
  public:
@@ -63,7 +53,7 @@ void PreviewFileAreas(const std::vector<std::string>& areas, const CounterSettin
     PreviewLines lines;
     bool whole = false;
     if (list) {
-      platform::TextFile nowhere(std::make_unique<DiscardFile>(), "");
+      platform::TextFile nowhere = DiscardingText();
       whole = CopyFileList(settings, sentTable, out, *list, nowhere, &lines);
     }
     if (!whole) {

@@ -7,10 +7,7 @@ namespace zirka {
 namespace {
 
 // Fixed positions of the dated part: "+ 07 Dec 14:30:15 [".
-constexpr std::size_t kDay = 2;
-constexpr std::size_t kMonth = 5;
-constexpr std::size_t kClock = 9;
-constexpr std::size_t kPidOpen = 18;
+enum Column : std::size_t { kDay = 2, kMonth = 5, kClock = 9, kPidOpen = 18 };
 
 constexpr std::string_view kSentMark = "sent: ";
 constexpr std::string_view kSizeOpen = " (";

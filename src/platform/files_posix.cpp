@@ -112,11 +112,6 @@ std::unique_ptr<TextFile> OpenText(const std::string& dosPath, Mode mode, Share 
   return std::make_unique<TextFile>(MakeFdRawFile(fd), dosPath);
 }
 
-std::unique_ptr<TextFile> OpenText(const std::string& dosPath, Mode mode, Share share) {
-  OpenFailure why;
-  return OpenText(dosPath, mode, share, why);
-}
-
 bool PathExists(const std::string& dosPath) {
   if (NamesNoFile(dosPath)) return false;
   struct stat st;

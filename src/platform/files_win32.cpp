@@ -65,11 +65,6 @@ std::unique_ptr<TextFile> OpenText(const std::string& dosPath, Mode mode, Share 
   return std::make_unique<TextFile>(MakeStdioRawFile(file), dosPath);
 }
 
-std::unique_ptr<TextFile> OpenText(const std::string& dosPath, Mode mode, Share share) {
-  OpenFailure why;
-  return OpenText(dosPath, mode, share, why);
-}
-
 bool PathExists(const std::string& dosPath) {
   if (NamesNoFile(dosPath)) return false;
   return GetFileAttributesA(HostPath(dosPath).c_str()) != INVALID_FILE_ATTRIBUTES;
