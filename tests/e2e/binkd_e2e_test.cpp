@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "e2e/damaged_node.h"
 #include "e2e/harness.h"
 
 namespace zirka::e2e {
@@ -37,18 +38,6 @@ std::string BinkdSent(const std::string& when, const std::string& path) {
   return Binkd(when, "sent: " + path + " (225392, 2204.00 CPS, 2:5020/100@fidonet)");
 }
 
-// The report of one run (normalised), for files in order of first appearance.
-std::string Report(const std::vector<std::pair<std::string, int>>& files) {
-  std::string text = "\n\xFE Zirka 3.8 \xFE Www Mmm DD hh:mm:ss YYYY\n\n  Filename    Times sent\n\n";
-  int total = 0;
-  for (const auto& [name, times] : files) {
-    text += name + std::string(name.size() < 12 ? 12 - name.size() : 0, ' ') + "       " +
-            std::to_string(times) + "\n";
-    total += times;
-  }
-  return Dos(text + "\n\xFE Total " + std::to_string(files.size()) + " file(s) were sent " +
-             std::to_string(total) + " time(s)");
-}
 
 std::string StoredLastTime(const Node& node) {
   const std::string ctl = node.Read("FIDO/ZIRKA.CTL");
@@ -84,7 +73,7 @@ void ExpectRun(const RunCase& c) {
     EXPECT_FALSE(node.Exists("FIDO/REPORT.TXT") &&
                  node.Read("FIDO/REPORT.TXT").find("Filename") != std::string::npos);
   } else {
-    EXPECT_EQ(Normalize(node.Read("FIDO/REPORT.TXT")), Report(c.sent));
+    EXPECT_EQ(Normalize(node.Read("FIDO/REPORT.TXT")), ReportOf(c.sent));
   }
   EXPECT_EQ(StoredLastTime(node), c.lastTime);
   EXPECT_EQ(node.Read("FILES/UTIL/FILES.BBS"), Dos(c.list));
@@ -249,7 +238,7 @@ TEST(BinkdRun, BesideTmailLogsSharingOneLastTime) {
       << r;
   EXPECT_NE(Normalize(node.Read("FIDO/ZIRKA.LOG")).find("?WARN-Log D:\\LOG\\OLD.LOG occured two or more times\r\n"),
             std::string::npos);
-  EXPECT_EQ(Normalize(node.Read("FIDO/REPORT.TXT")), Report({{"FOO.ZIP", 2}, {"ARJ250.EXE", 2}}));
+  EXPECT_EQ(Normalize(node.Read("FIDO/REPORT.TXT")), ReportOf({{"FOO.ZIP", 2}, {"ARJ250.EXE", 2}}));
   EXPECT_EQ(StoredLastTime(node), "08/12 12:30:00");
 
   // Nothing is new after the newest line of any log; one more binkd send is.
@@ -259,7 +248,7 @@ TEST(BinkdRun, BesideTmailLogsSharingOneLastTime) {
                                        BinkdSent("08 Dec 12:30:01", "/f/arj250.exe"));
   const RunResult third = node.Run({kUseCtl});
   EXPECT_EQ(third.exitCode, 0) << third;
-  EXPECT_EQ(Normalize(node.Read("FIDO/REPORT.TXT")), Report({{"ARJ250.EXE", 1}}));
+  EXPECT_EQ(Normalize(node.Read("FIDO/REPORT.TXT")), ReportOf({{"ARJ250.EXE", 1}}));
   EXPECT_EQ(node.Read("FILES/UTIL/FILES.BBS"),
             Dos("ARJ250.EXE   [006] ARJ archiver\n"
                 "Pkz204g.exe  [012] PKZIP\n"
@@ -283,7 +272,7 @@ TEST(BinkdRun, HalfWrittenLastLineIsReadByTheNextRun) {
   node.WriteRaw("LOG/BINKD.LOG", whole + half + "04.00 CPS, 2:5020/100@fidonet)\n");
   r = node.Run({kUseCtl});
   EXPECT_EQ(r.exitCode, 0) << r;
-  EXPECT_EQ(Normalize(node.Read("FIDO/REPORT.TXT")), Report({{"FOO.ZIP", 1}}));
+  EXPECT_EQ(Normalize(node.Read("FIDO/REPORT.TXT")), ReportOf({{"FOO.ZIP", 1}}));
   EXPECT_EQ(StoredLastTime(node), "07/12 10:05:00");
   EXPECT_EQ(node.Read("FILES/UTIL/FILES.BBS"), Dos(
                 "ARJ250.EXE   [004] ARJ archiver\n"

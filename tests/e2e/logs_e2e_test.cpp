@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "e2e/damaged_node.h"
 #include "e2e/harness.h"
 
 namespace zirka::e2e {
@@ -36,20 +37,8 @@ void MakeNode(const Node& node, const std::string& zirkaCtl, const std::string& 
   node.Write("FILES/UTIL/FILES.BBS", "FOO.ZIP   [000] foo\nBAR.ARJ   [000] bar\n");
 }
 
-// The report block of one run (normalised), for files in order of first appearance.
-std::string Report(const std::vector<std::pair<std::string, int>>& files) {
-  std::string text = "\n\xFE Zirka 3.8 \xFE Www Mmm DD hh:mm:ss YYYY\n\n  Filename    Times sent\n\n";
-  int total = 0;
-  for (const auto& [name, times] : files) {
-    text += name + std::string(name.size() < 12 ? 12 - name.size() : 0, ' ') + "       " +
-            std::to_string(times) + "\n";
-    total += times;
-  }
-  return Dos(text + "\n\xFE Total " + std::to_string(files.size()) + " file(s) were sent " +
-             std::to_string(total) + " time(s)");
-}
 
-std::string ReportOf(const Node& node) { return Normalize(node.Read("FIDO/REPORT.TXT")); }
+std::string ReportFile(const Node& node) { return Normalize(node.Read("FIDO/REPORT.TXT")); }
 
 // The stored Last_Time of ZIRKA.CTL (its 14 characters), or "" when there is none.
 std::string StoredLastTime(const Node& node) {
@@ -103,7 +92,7 @@ TEST(TmailCtlRun, FoundInTheCurrentDirectory) {
             "  (0208, log #00)\n"
             "Log path found at T-Mail.Ctl: T-MAIL.LOG\n"
             "\n");
-  EXPECT_EQ(ReportOf(node), Report({{"FOO.ZIP", 1}}));
+  EXPECT_EQ(ReportFile(node), ReportOf({{"FOO.ZIP", 1}}));
 }
 
 TEST(TmailCtlRun, FoundThroughTheTmailVariable) {
@@ -151,7 +140,7 @@ TEST(TmailCtlRun, NoControlFileButLogsFromLogPath) {
   EXPECT_EQ(r.exitCode, 0) << r;
   // Outside debug mode the search shows nothing; the table ends with an empty line.
   EXPECT_EQ(r.screen.substr(0, r.screen.find("\xFE Scanning")), kReading + "\n");
-  EXPECT_EQ(ReportOf(node), Report({{"FOO.ZIP", 1}, {"BAR.ARJ", 1}}));
+  EXPECT_EQ(ReportFile(node), ReportOf({{"FOO.ZIP", 1}, {"BAR.ARJ", 1}}));
 }
 
 // ---- the log table -------------------------------------------------------------
@@ -177,7 +166,7 @@ TEST(LogTableRun, DuplicateLogsInMixedCaseEnterOnce) {
   EXPECT_NE(log.find(Dos("?WARN-Log D:\\T-MAIL\\T-MAIL.LOG occured two or more times\n")),
             std::string::npos);
   // The log was read once: its send counts once.
-  EXPECT_EQ(ReportOf(node), Report({{"FOO.ZIP", 1}}));
+  EXPECT_EQ(ReportFile(node), ReportOf({{"FOO.ZIP", 1}}));
 }
 
 TEST(LogTableRun, ControlFileWithoutAReadableLogIsErrorlevel2) {
@@ -225,7 +214,7 @@ TEST(FreshnessRun, TwoLogsOfWhichOnlyTheSecondIsNew) {
   EXPECT_EQ(Slice(r.screen, "\n\xF9 ", "\xFE Scanning"),
             "\n\xF9 Checking D:\\LOGS\\OLD.LOG...old\n"
             "\xF9 Checking D:\\T-MAIL\\T-MAIL.LOG...OK\n\n");
-  EXPECT_EQ(ReportOf(node), Report({{"FOO.ZIP", 1}}));
+  EXPECT_EQ(ReportFile(node), ReportOf({{"FOO.ZIP", 1}}));
   EXPECT_EQ(StoredLastTime(node), "02/05 11:00:00");
 }
 
@@ -236,7 +225,7 @@ TEST(FreshnessRun, YearTurnsForward) {
                Sent("02/01 08:00:00", "ZS", "D:\\FILES\\UTIL\\FOO.ZIP"));
   const RunResult r = node.Run({kUseCtl});
   EXPECT_EQ(r.exitCode, 0) << r;
-  EXPECT_EQ(ReportOf(node), Report({{"FOO.ZIP", 1}}));
+  EXPECT_EQ(ReportFile(node), ReportOf({{"FOO.ZIP", 1}}));
   EXPECT_EQ(StoredLastTime(node), "02/01 08:00:00");
 }
 
@@ -259,7 +248,7 @@ TEST(FreshnessRun, UndatedAndOverLongLinesBeforeTheFirstNewLine) {
   const RunResult r = node.Run({kUseCtl});
   EXPECT_EQ(r.exitCode, 0) << r;
   EXPECT_NE(r.screen.find("T-MAIL.LOG...OK\n"), std::string::npos);
-  EXPECT_EQ(ReportOf(node), Report({{"FOO.ZIP", 1}}));
+  EXPECT_EQ(ReportFile(node), ReportOf({{"FOO.ZIP", 1}}));
 }
 
 TEST(FreshnessRun, ProvingLineIsCountedAndGivesTheNewLastTime) {
@@ -272,7 +261,7 @@ TEST(FreshnessRun, ProvingLineIsCountedAndGivesTheNewLastTime) {
                Sent("02/05 11:00:00", "HS", deep));
   const RunResult r = node.Run({kUseCtl});
   EXPECT_EQ(r.exitCode, 0) << r;
-  EXPECT_EQ(ReportOf(node), Report({{"FOO.ZIP", 1}}));
+  EXPECT_EQ(ReportFile(node), ReportOf({{"FOO.ZIP", 1}}));
   EXPECT_EQ(StoredLastTime(node), "02/05 11:00:00");
   // The next run finds nothing new: nothing is counted twice.
   const RunResult again = node.Run({kUseCtl});
@@ -286,7 +275,7 @@ TEST(FreshnessRun, ForcedWithStoredTimeReadsEveryLogWhole) {
   const RunResult r = node.Run({kUseCtl, "-f"});
   EXPECT_EQ(r.exitCode, 0) << r;
   EXPECT_NE(r.screen.find("T-MAIL.LOG...old\n"), std::string::npos);
-  EXPECT_EQ(ReportOf(node), Report({{"BAR.ARJ", 1}, {"FOO.ZIP", 1}}));
+  EXPECT_EQ(ReportFile(node), ReportOf({{"BAR.ARJ", 1}, {"FOO.ZIP", 1}}));
   // No log was new: the stored time is left as it was.
   EXPECT_EQ(node.Read("FIDO/ZIRKA.CTL"), ctlBefore);
 }
@@ -297,7 +286,7 @@ TEST(FreshnessRun, ForcedWithoutStoredTime) {
   const RunResult r = node.Run({kUseCtl, "-f"});
   EXPECT_EQ(r.exitCode, 0) << r;
   EXPECT_EQ(r.screen.find("\xF9 Checking"), std::string::npos);
-  EXPECT_EQ(ReportOf(node), Report({{"BAR.ARJ", 1}, {"FOO.ZIP", 1}}));
+  EXPECT_EQ(ReportFile(node), ReportOf({{"BAR.ARJ", 1}, {"FOO.ZIP", 1}}));
   EXPECT_EQ(StoredLastTime(node), "02/05 11:00:00");
 }
 
@@ -311,7 +300,7 @@ TEST(FreshnessRun, OddStoredTimeIsWarnedOf) {
   EXPECT_NE(r.screen.find("\n\n" + warning + "\n\xF9 Checking"), std::string::npos) << r;
   EXPECT_NE(node.Read("FIDO/ZIRKA.LOG").find(Dos(warning)), std::string::npos);
   // "1/5 10:00" compares below every dated line: the whole log is new.
-  EXPECT_EQ(ReportOf(node), Report({{"BAR.ARJ", 1}, {"FOO.ZIP", 1}}));
+  EXPECT_EQ(ReportFile(node), ReportOf({{"BAR.ARJ", 1}, {"FOO.ZIP", 1}}));
   EXPECT_EQ(StoredLastTime(node), "02/05 11:00:00");
 }
 
@@ -335,7 +324,7 @@ TEST(ScanRun, TagsAndOkVariants) {
                Sent("02/05 11:00:12", "ZS", "D:\\FILES\\UTIL\\A-LONG-FILE-NAME.TAR.GZ"));
   const RunResult r = node.Run({kUseCtl});
   EXPECT_EQ(r.exitCode, 0) << r;
-  EXPECT_EQ(ReportOf(node), Report({{"ZS.ZIP", 1},
+  EXPECT_EQ(ReportFile(node), ReportOf({{"ZS.ZIP", 1},
                                     {"JS.ZIP", 1},
                                     {"HS.ZIP", 1},
                                     {"ZSZ.ZIP", 1},
@@ -361,7 +350,7 @@ TEST(ScanRun, IgnoreListAndNamesSeenInSeveralLogs) {
   const RunResult r = node.Run({kUseCtl});
   EXPECT_EQ(r.exitCode, 0) << r;
   // SECOND.LOG comes first in the table (LOG_PATH before T-Mail's LOG line).
-  EXPECT_EQ(ReportOf(node), Report({{"BAR.ARJ", 1}, {"FOO.ZIP", 3}, {"FOO", 1}}));
+  EXPECT_EQ(ReportFile(node), ReportOf({{"BAR.ARJ", 1}, {"FOO.ZIP", 3}, {"FOO", 1}}));
   EXPECT_EQ(StoredLastTime(node), "03/05 08:00:02");
   EXPECT_NE(r.screen.find("  Total found:    0\b\b\b\b   1\b\b\b\b   2\b\b\b\b   3\n"),
             std::string::npos);
@@ -386,7 +375,7 @@ TEST(ScanRun, LastLineStillBeingWrittenGivesNoTime) {
                                          "02/05 11:0");
   const RunResult r = node.Run({kUseCtl});
   EXPECT_EQ(r.exitCode, 0) << r;
-  EXPECT_EQ(ReportOf(node), Report({{"FOO.ZIP", 1}}));
+  EXPECT_EQ(ReportFile(node), ReportOf({{"FOO.ZIP", 1}}));
   EXPECT_EQ(StoredLastTime(node), "02/05 11:00:00");
 }
 
