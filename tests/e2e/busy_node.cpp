@@ -167,6 +167,14 @@ void Restore(const Node& node, const Snapshot& snapshot) {
   for (const auto& [file, bytes] : snapshot) node.WriteRaw(file, bytes);
 }
 
+void ResetBusyNode(const Node& node, const Snapshot& snapshot) {
+  Restore(node, snapshot);
+  for (const std::string& file : TempFilesLeft(node)) node.Remove(file);
+  node.Remove(kBusyJournal);
+  node.Remove("FIDO/ZIRKA.LOG");
+  node.Remove("FIDO/REPORT.TXT");
+}
+
 std::vector<std::string> TempFilesLeft(const Node& node) {
   std::vector<std::string> left;
   std::error_code ec;

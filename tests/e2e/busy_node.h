@@ -56,6 +56,10 @@ Snapshot TakeSnapshot(const Node& node, const std::vector<std::string>& files);
 // Writes every file of the snapshot back, byte for byte.
 void Restore(const Node& node, const Snapshot& snapshot);
 
+// Back to the state before any run: `snapshot`'s files, no temporary file, no
+// journal, program log or report.
+void ResetBusyNode(const Node& node, const Snapshot& snapshot);
+
 // Temporary files of list, control-file and journal replacements (FILES.!#$,
 // *.$#!, *.JN$) anywhere below the root, by their path below it.
 std::vector<std::string> TempFilesLeft(const Node& node);

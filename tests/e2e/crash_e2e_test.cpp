@@ -110,11 +110,7 @@ class CrashNode {
 
   // Back to the state before any run: old files, no temporary files, no log.
   void Reset() const {
-    Restore(node_, old_);
-    for (const std::string& file : TempFilesLeft(node_)) node_.Remove(file);
-    node_.Remove(kBusyJournal);
-    node_.Remove("FIDO/ZIRKA.LOG");
-    node_.Remove("FIDO/REPORT.TXT");
+    ResetBusyNode(node_, old_);
   }
 
   RunResult Run(std::optional<milliseconds> killAfter = std::nullopt) const {
@@ -296,11 +292,7 @@ class ExactNode {
 
   // Back to the state before any run: old files, no temporary file, journal or log.
   void Reset() const {
-    Restore(node_, old_);
-    for (const std::string& file : TempFilesLeft(node_)) node_.Remove(file);
-    node_.Remove(kBusyJournal);
-    node_.Remove("FIDO/ZIRKA.LOG");
-    node_.Remove("FIDO/REPORT.TXT");
+    ResetBusyNode(node_, old_);
   }
 
   RunResult Run(bool forced, const std::map<std::string, std::string>& env = {},

@@ -85,11 +85,7 @@ class FaultNode {
 
   // One run from the node's state before any run, with the fault environment.
   RunResult Run(const std::map<std::string, std::string>& faultEnv) const {
-    Restore(node_, old_);
-    for (const std::string& file : TempFilesLeft(node_)) node_.Remove(file);
-    node_.Remove(kBusyJournal);
-    node_.Remove("FIDO/ZIRKA.LOG");
-    node_.Remove("FIDO/REPORT.TXT");
+    ResetBusyNode(node_, old_);
     RunOptions options;
     options.program = program_;
     for (const auto& [name, value] : faultEnv) options.env[name] = value;
