@@ -1,5 +1,14 @@
 #include "filelist/files_bbs.h"
 
+#include <condition_variable>
+#include <exception>
+#include <mutex>
+#include <new>
+#include <optional>
+#include <system_error>
+#include <thread>
+#include <utility>
+
 #include "filelist/counter_format.h"
 #include "core/replacement.h"
 #include "platform/files.h"
@@ -127,6 +136,204 @@ bool CopyFileList(const CounterSettings& settings, SentTable& sentTable, const O
   return !list.readFailed();
 }
 
+namespace {
+
+// A list copied to its replacement, both still open: what is left is to commit
+// the replacement to the disk and move it over the list. A copy dropped before
+// that removes its replacement.
+struct ListCopy {
+  int number = 0;
+  std::string area;
+  std::string tempPath;
+  std::unique_ptr<platform::TextFile> list;
+  std::unique_ptr<platform::TextFile> temp;
+  bool written = false;
+
+  ListCopy() = default;
+  ListCopy(ListCopy&&) = default;
+  ListCopy& operator=(ListCopy&&) = default;
+  ~ListCopy() {
+    if (!temp) return;
+    temp.reset();
+    try {
+      platform::RemoveFile(tempPath);
+    } catch (const std::bad_alloc&) {  // out of memory already: the run ends with 6
+    }
+  }
+};
+
+// Opens a list and its replacement FILES.!#$; false when either can't be had.
+bool OpenListCopy(const std::string& area, int number, ListCopy& copy) {
+  copy.number = number;
+  copy.area = area;
+  copy.tempPath = TemporaryName(area, ".!#$");
+  copy.list = platform::OpenText(area, platform::Mode::Read, platform::Share::DenyWrite);
+  if (copy.list) {
+    copy.temp = platform::OpenText(copy.tempPath, platform::Mode::Write, platform::Share::DenyAll);
+  }
+  return copy.list && copy.temp;
+}
+
+void ReportNoTemp(const Output& out, const ListCopy& copy, AreaJournal* journal) {
+  PrintAndLog(out, "!ERR-Cann't create temp file " + copy.tempPath + "\n");
+  if (journal != nullptr) journal->Done(copy.number);  // a step left pending ends here
+}
+
+// Commits the copy's replacement and moves it over the list, telling the journal
+// and reporting a failure. True when the list was replaced.
+bool FinishListCopy(ListCopy& copy, const Output& out, AreaJournal* journal,
+                    platform::PendingDirectories* pending) {
+  const bool replaced = FinishReplacement(
+      std::move(copy.temp), copy.tempPath, copy.area, copy.written,
+      [&] {
+        copy.list.reset();
+        if (journal == nullptr) return true;
+        // The journal's Ready carries the Done of the list before it to the disk:
+        // that list's move must be there first.
+        if (pending != nullptr) platform::SyncDirectories(*pending);
+        return journal->Ready(copy.number, copy.area);
+      },
+      pending);
+  if (journal != nullptr) journal->Done(copy.number);
+  if (!replaced) ReportNotReplaced(out, copy.area);
+  return replaced;
+}
+
+// Finishes one list copy at a time on a helper thread, while the next list is
+// copied: committing a replacement mostly waits for the disk. Only a finished
+// copy's report reaches the screen, and only while the caller writes nothing.
+// Without a thread to be had, each copy is finished where it is handed over.
+class ListFinisher {
+ public:
+  ListFinisher(const Output& out, AreaJournal* journal, platform::PendingDirectories& pending)
+      : out_(out), journal_(journal), pending_(pending) {}
+  ~ListFinisher() {
+    if (!thread_.joinable()) return;
+    {
+      const std::lock_guard<std::mutex> lock(mutex_);
+      stop_ = true;
+    }
+    changed_.notify_all();
+    thread_.join();
+  }
+  ListFinisher(const ListFinisher&) = delete;
+  ListFinisher& operator=(const ListFinisher&) = delete;
+
+  // The directory of the list being finished, while one is.
+  const std::optional<platform::DirectoryId>& busyIn() const { return busyIn_; }
+
+  // Hands a copy over; the one before must have been waited for.
+  void Start(ListCopy copy, const std::optional<platform::DirectoryId>& dir) {
+    if (!thread_.joinable()) {
+      try {
+        thread_ = std::thread([this] { Loop(); });
+      } catch (const std::system_error&) {
+        FinishListCopy(copy, out_, journal_, &pending_);
+        return;
+      }
+    }
+    {
+      const std::lock_guard<std::mutex> lock(mutex_);
+      job_ = std::move(copy);
+    }
+    busyIn_ = dir;
+    busy_ = true;
+    changed_.notify_all();
+  }
+
+  // Returns once the copy handed over is finished; what it threw is thrown here.
+  void Wait() {
+    if (!busy_) return;
+    std::exception_ptr failure;
+    {
+      std::unique_lock<std::mutex> lock(mutex_);
+      changed_.wait(lock, [this] { return !job_; });
+      failure = std::exchange(failure_, nullptr);
+    }
+    busy_ = false;
+    busyIn_.reset();
+    if (failure) std::rethrow_exception(failure);
+  }
+
+ private:
+  void Loop() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    for (;;) {
+      changed_.wait(lock, [this] { return stop_ || job_; });
+      if (!job_) return;
+      lock.unlock();
+      try {
+        FinishListCopy(*job_, out_, journal_, &pending_);
+      } catch (...) {
+        failure_ = std::current_exception();
+      }
+      lock.lock();
+      job_.reset();
+      changed_.notify_all();
+    }
+  }
+
+  const Output& out_;
+  AreaJournal* journal_;
+  platform::PendingDirectories& pending_;
+  std::thread thread_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::optional<ListCopy> job_;      // the copy being finished, under mutex_
+  std::exception_ptr failure_;       // what finishing it threw, under mutex_
+  bool stop_ = false;                // under mutex_
+  bool busy_ = false;                // a copy was handed over and not waited for
+  std::optional<platform::DirectoryId> busyIn_;
+};
+
+// The lists outside debug mode, whose copies write nothing on the screen: each
+// list is copied while the one before is finished, and its progress and reports
+// are written once that one's are. Two lists in one directory (they share
+// FILES.!#$), or where that can't be told, are taken one after the other.
+void RewriteOverlapped(const std::vector<std::string>& areas, const CounterSettings& settings,
+                       SentTable& sentTable, const Output& out, AreaJournal* journal,
+                       platform::PendingDirectories& pending) {
+  // Asked before any list is finished, since finishing changes the journal.
+  std::vector<bool> replacedBefore(areas.size() + 1, false);
+  if (journal != nullptr) {
+    for (std::size_t n = 1; n <= areas.size(); ++n) {
+      replacedBefore[n] = journal->AlreadyReplaced(static_cast<int>(n));
+    }
+  }
+  ListFinisher finisher(out, journal, pending);
+  const int last = static_cast<int>(areas.size());
+  for (int number = 1; number <= last; ++number) {
+    const std::string& area = areas[static_cast<std::size_t>(number) - 1];
+    const auto showProgress = [&] { Print(out, Format("\b\b\b\b%4d", number)); };
+    if (replacedBefore[static_cast<std::size_t>(number)]) {
+      finisher.Wait();
+      showProgress();
+      MarkUsed(settings, sentTable, out, area);
+      continue;
+    }
+    const std::optional<platform::DirectoryId> dir = platform::DirectoryIdOf(area);
+    if (!dir || !finisher.busyIn() || *dir == *finisher.busyIn()) finisher.Wait();
+    ListCopy copy;
+    if (!OpenListCopy(area, number, copy)) {
+      finisher.Wait();
+      showProgress();
+      ReportNoTemp(out, copy, journal);
+      continue;
+    }
+    copy.written = CopyFileList(settings, sentTable, out, *copy.list, *copy.temp);
+    finisher.Wait();
+    showProgress();
+    if (number < last) {
+      finisher.Start(std::move(copy), dir);
+    } else {
+      FinishListCopy(copy, out, journal, &pending);
+    }
+  }
+  finisher.Wait();
+}
+
+}  // namespace
+
 bool RewriteFileList(const CounterSettings& settings, SentTable& sentTable, const Output& out,
                      const std::string& area, AreaJournal* journal, int number,
                      platform::PendingDirectories* pending) {
@@ -134,56 +341,37 @@ bool RewriteFileList(const CounterSettings& settings, SentTable& sentTable, cons
     MarkUsed(settings, sentTable, out, area);
     return true;
   }
-  const std::string tempPath = TemporaryName(area, ".!#$");
-  auto list = platform::OpenText(area, platform::Mode::Read, platform::Share::DenyWrite);
-  std::unique_ptr<platform::TextFile> temp;
-  if (list) temp = platform::OpenText(tempPath, platform::Mode::Write, platform::Share::DenyAll);
-  if (!list || !temp) {
-    PrintAndLog(out, "!ERR-Cann't create temp file " + tempPath + "\n");
-    if (journal != nullptr) journal->Done(number);  // a step left pending ends here
+  ListCopy copy;
+  if (!OpenListCopy(area, number, copy)) {
+    ReportNoTemp(out, copy, journal);
     return false;
   }
-
-  const bool written = CopyFileList(settings, sentTable, out, *list, *temp);
-  const bool replaced = FinishReplacement(
-      std::move(temp), tempPath, area, written,
-      [&] {
-        list.reset();
-        if (journal == nullptr) return true;
-        // The journal's Ready carries the Done of the list before it to the disk:
-        // that list's move must be there first.
-        if (pending != nullptr) platform::SyncDirectories(*pending);
-        return journal->Ready(number, area);
-      },
-      pending);
-  if (journal != nullptr) journal->Done(number);
-  if (!replaced) {
-    ReportNotReplaced(out, area);
-    return false;
-  }
-  return true;
+  copy.written = CopyFileList(settings, sentTable, out, *copy.list, *copy.temp);
+  return FinishListCopy(copy, out, journal, pending);
 }
 
 void UpdateFileAreas(const std::vector<std::string>& areas, const CounterSettings& settings,
                      SentTable& sentTable, const Output& out, AreaJournal* journal) {
   Print(out, Format("\xFE Processing %d file areas\n", static_cast<int>(areas.size())));
-  if (!out.debug) Print(out, "  In process :     ");
   // Each replaced list's directory entry is committed to the disk while the next
   // list is written; all of them before the new Last_Time is stored.
   platform::PendingDirectories pending;
+  if (!out.debug) {
+    Print(out, "  In process :     ");
+    RewriteOverlapped(areas, settings, sentTable, out, journal, pending);
+    platform::SyncDirectories(pending);
+    Print(out, "\n");
+    return;
+  }
+  // Debug mode shows each list's lines as it is copied, one list after the other.
   int number = 0;
   for (const std::string& area : areas) {
     ++number;
-    if (out.debug) {
-      Print(out, "Processing " + area + "\n");
-      LogWrite(out, Format("\nFile area: %02d\nPath     : ", number) + area + "\n");
-    } else {
-      Print(out, Format("\b\b\b\b%4d", number));
-    }
+    Print(out, "Processing " + area + "\n");
+    LogWrite(out, Format("\nFile area: %02d\nPath     : ", number) + area + "\n");
     RewriteFileList(settings, sentTable, out, area, journal, number, &pending);
   }
   platform::SyncDirectories(pending);
-  if (!out.debug) Print(out, "\n");
 }
 
 }  // namespace zirka

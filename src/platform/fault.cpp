@@ -9,6 +9,7 @@
 
 #if defined(ZIRKA_FAULT_SEAM)
 
+#include <atomic>
 #include <csignal>
 #include <cstdint>
 #include <cstdlib>
@@ -37,16 +38,18 @@ class FaultCounter {
   ~FaultCounter() {
     if (countFile_.empty()) return;
     std::ofstream out(countFile_, std::ios::binary | std::ios::trunc);
-    out << count_ << '\n';
+    out << count_.load() << '\n';
   }
   FaultCounter(const FaultCounter&) = delete;
   FaultCounter& operator=(const FaultCounter&) = delete;
 
+  // Operations of the list copies and of their replacements on a helper thread
+  // may come at once: each takes its own number.
   bool Next() {
-    ++count_;
+    const std::uint64_t count = ++count_;
     if (failAt_ == 0) return false;
-    if (kill_ && count_ == failAt_) KillNow();
-    return persist_ ? count_ >= failAt_ : count_ == failAt_;
+    if (kill_ && count == failAt_) KillNow();
+    return persist_ ? count >= failAt_ : count == failAt_;
   }
 
  private:
@@ -62,7 +65,7 @@ class FaultCounter {
   std::uint64_t failAt_ = 0;
   bool persist_ = false;
   bool kill_ = false;
-  std::uint64_t count_ = 0;
+  std::atomic<std::uint64_t> count_ = 0;
   std::string countFile_;
 };
 

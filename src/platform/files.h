@@ -2,8 +2,10 @@
 // Opening, replacing and removing files by their DOS paths. Paths stay DOS text
 // inside the program; only here do they become host paths (see HostPath).
 
+#include <cstdint>
 #include <future>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/text_file.h"
@@ -56,6 +58,18 @@ bool ReplaceFile(const std::string& tempPath, const std::string& targetPath,
 
 // Returns once every pending directory is committed to the disk.
 void SyncDirectories(PendingDirectories& pending);
+
+// Who a directory is to the file system: two paths reach one directory exactly
+// when their ids are equal, whatever their spelling, links or drive mappings.
+struct DirectoryId {
+  std::uint64_t volume = 0;
+  std::uint64_t number = 0;
+  bool operator==(const DirectoryId&) const = default;
+};
+
+// The id of the directory that holds the file at `dosPath` (the file need not
+// exist); empty when the directory can't be reached.
+std::optional<DirectoryId> DirectoryIdOf(const std::string& dosPath);
 
 // Removes a file; false when it could not be removed.
 bool RemoveFile(const std::string& dosPath);

@@ -118,6 +118,14 @@ bool PathExists(const std::string& dosPath) {
   return ::stat(HostPath(dosPath).c_str(), &st) == 0;
 }
 
+std::optional<DirectoryId> DirectoryIdOf(const std::string& dosPath) {
+  struct stat st;
+  if (::stat(DirectoryOf(HostPath(dosPath)).c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+    return std::nullopt;
+  }
+  return DirectoryId{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}
+
 bool ReplaceFile(const std::string& tempPath, const std::string& targetPath) {
   if (Refused(FaultOp::Rename, tempPath, targetPath)) return false;
   const std::string from = HostPath(tempPath);

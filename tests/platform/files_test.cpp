@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "platform/files.h"
 #include "support/scratch_dir.h"
 
@@ -113,6 +115,21 @@ TEST_F(FilesTest, FailedReplaceLeavesBothFilesAsTheyWere) {
   scratch_.Put("Area/zirka.ctl", "Last_Time 01/02 03:04:05\r\n");
   EXPECT_FALSE(ReplaceFile("D:\\AREA\\ZIRKA.$#!", "D:\\AREA\\ZIRKA.CTL"));
   EXPECT_EQ(scratch_.Slurp("Area/zirka.ctl"), "Last_Time 01/02 03:04:05\r\n");
+}
+
+TEST_F(FilesTest, DirectoryIdsAreEqualExactlyForOneDirectory) {
+  scratch_.Put("Fido/A/FILES.BBS", "");
+  scratch_.MakeDir("Fido/B");
+  std::filesystem::create_directory_symlink(scratch_.Path("Fido/A"), scratch_.Path("Fido/LinkA"));
+  const auto a = DirectoryIdOf("D:\\FIDO\\A\\FILES.BBS");
+  ASSERT_TRUE(a.has_value());
+  EXPECT_EQ(DirectoryIdOf("d:\\fido\\a\\NEW.BBS"), a);
+  EXPECT_EQ(DirectoryIdOf(scratch_.Path("Fido/A/./FILES.BBS")), a);
+  EXPECT_EQ(DirectoryIdOf("D:\\FIDO\\LINKA\\FILES.BBS"), a);
+  EXPECT_EQ(DirectoryIdOf("D:\\FIDO\\B\\..\\A\\FILES.BBS"), a);
+  EXPECT_NE(DirectoryIdOf("D:\\FIDO\\B\\FILES.BBS"), a);
+  EXPECT_EQ(DirectoryIdOf("D:\\FIDO\\NONE\\FILES.BBS"), std::nullopt);
+  EXPECT_EQ(DirectoryIdOf("D:\\FIDO\\A\\FILES.BBS\\X"), std::nullopt);  // a file, not a directory
 }
 
 TEST_F(FilesTest, PathWithANulByteNamesNoFile) {
