@@ -58,6 +58,12 @@ void TextFile::Refill(std::size_t want) {
 }
 
 bool TextFile::NextPieceAtEdge(PieceView& piece, std::size_t maxChars) {
+  const bool got = TakePiece(piece, maxChars);
+  ForgetLineFeeds();
+  return got;
+}
+
+bool TextFile::TakePiece(PieceView& piece, std::size_t maxChars) {
   piece = PieceView{};
   if (closed_ || !raw_ || maxChars == 0) return false;
   // A piece of maxChars characters ending in a line feed may stand in the file
@@ -100,6 +106,7 @@ bool TextFile::Seek(std::uint64_t offset) {
   inPos_ = 0;
   inEnd_ = 0;
   inBase_ = offset;
+  ForgetLineFeeds();
   sourceDone_ = false;
   readFailed_ = false;
   return raw_->Seek(offset);
@@ -152,6 +159,7 @@ bool TextFile::Close() {
   if (closed_) return !failed_;
   closed_ = true;
   inPos_ = inEnd_ = 0;  // nothing more is handed out
+  ForgetLineFeeds();
   if (!raw_) return false;
   FlushBuffer();
   if (!raw_->Close()) failed_ = true;

@@ -8,6 +8,7 @@
 // NextPiece hands a piece out as a view into the read buffer, so that a scan over a
 // gigabyte of log copies nothing per line.
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -16,6 +17,10 @@
 #include <string_view>
 
 #include "platform/raw_file.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace zirka::platform {
 
@@ -52,21 +57,35 @@ class TextFile {
   // Close of this file. False, with `piece` empty, where ReadPiece gives false.
   bool NextPiece(PieceView& piece, std::size_t maxChars) {
     // Most pieces are short lines whose line feed is in the buffer already: taken
-    // here, inline in a scan's loop. The rest, and every edge, in NextPieceAtEdge.
-    if (inEnd_ - inPos_ > maxChars) {
-      const char* const begin = in_.get() + inPos_;
-      const void* const lf = std::memchr(begin, '\n', maxChars + 1);
-      if (lf != nullptr) {
-        const auto at = static_cast<std::size_t>(static_cast<const char*>(lf) - begin);
+    // here, inline in a scan's loop, from a bit mask of the line feeds in 64 bytes
+    // at a time. The rest, and every edge, in NextPieceAtEdge.
+    if (maxChars == 0) return NextPieceAtEdge(piece, maxChars);
+    while (lineFeeds_ == 0) {
+      // Stop once the mask covers all maxChars + 1 bytes a piece may span.
+      if (scanned_ - inPos_ > maxChars) break;
+      if (inEnd_ - scanned_ < kBlock) return NextPieceAtEdge(piece, maxChars);
+      lineFeeds_ = LineFeedsIn(in_.get() + scanned_);
+      scanned_ += kBlock;
+    }
+    const char* const begin = in_.get() + inPos_;
+    if (lineFeeds_ != 0) {
+      const std::size_t at =
+          scanned_ - kBlock + static_cast<std::size_t>(std::countr_zero(lineFeeds_)) - inPos_;
+      if (at <= maxChars) {
         const std::size_t length = at > 0 && begin[at - 1] == '\r' ? at - 1 : at;
         if (length < maxChars) {
           piece = PieceView{std::string_view(begin, length), true};
           inPos_ += at + 1;
+          lineFeeds_ &= lineFeeds_ - 1;
           return true;
         }
       }
     }
-    return NextPieceAtEdge(piece, maxChars);
+    // No line feed ends a piece within maxChars characters, and more than that many
+    // bytes are buffered: the piece is maxChars bytes, a lone CR among them kept.
+    piece = PieceView{std::string_view(begin, maxChars), false};
+    inPos_ += maxChars;
+    return true;
   }
 
   // The byte offset in the file of the next byte ReadPiece would return.
@@ -98,7 +117,33 @@ class TextFile {
   const std::string& name() const { return name_; }
 
  private:
+  static constexpr std::size_t kBlock = 64;
+  // Bit i set where block[i] is a line feed.
+  static std::uint64_t LineFeedsIn(const char* block) {
+#if defined(__SSE2__)
+    const __m128i lf = _mm_set1_epi8('\n');
+    std::uint64_t bits = 0;
+    for (std::size_t i = 0; i < kBlock; i += 16) {
+      const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + i));
+      const auto hits = static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lf)));
+      bits |= static_cast<std::uint64_t>(hits) << i;
+    }
+    return bits;
+#else
+    std::uint64_t bits = 0;
+    for (std::size_t i = 0; i < kBlock; ++i) {
+      bits |= static_cast<std::uint64_t>(block[i] == '\n') << i;
+    }
+    return bits;
+#endif
+  }
+  // Starts the line-feed mask afresh at the next unread byte.
+  void ForgetLineFeeds() {
+    scanned_ = inPos_;
+    lineFeeds_ = 0;
+  }
   bool NextPieceAtEdge(PieceView& piece, std::size_t maxChars);
+  bool TakePiece(PieceView& piece, std::size_t maxChars);
   void Refill(std::size_t want);
   bool FlushBuffer();
 
@@ -110,6 +155,10 @@ class TextFile {
   std::size_t inPos_ = 0;       // next unread byte in in_
   std::size_t inEnd_ = 0;       // end of the bytes read into in_
   std::uint64_t inBase_ = 0;    // file offset of in_[0]
+  // The line feeds in in_[inPos_, scanned_) are all in its last 64 bytes, at the
+  // bits set in lineFeeds_ (bit i for in_[scanned_ - 64 + i]).
+  std::size_t scanned_ = 0;
+  std::uint64_t lineFeeds_ = 0;
   bool sourceDone_ = false;     // Ctrl-Z read, the file ended or a read failed
   std::uint64_t readLimit_ = UINT64_MAX;  // no byte at or past it is read
   std::string out_;           // write buffer

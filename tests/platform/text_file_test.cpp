@@ -71,20 +71,29 @@ TEST(TextFileRead, ViewsAndCopiesGiveTheModelPiecesAtEveryBufferBoundary) {
     }
     for (const std::size_t max : {180u, 255u, 399u, 1u, 2u}) {
       const std::vector<std::string> want = ModelPieces(raw, max);
-      const std::size_t buffer = max + 1 + random() % 64;
+      const std::size_t buffer = max + 1 + random() % 200;
       auto views = MakeMemoryText(std::make_shared<std::string>(raw), "V", buffer);
       auto copies = MakeMemoryText(std::make_shared<std::string>(raw), "C", buffer);
-      std::vector<std::string> gotViews, gotCopies;
+      // The views are read again from a piece they have passed, found by Tell.
+      const std::size_t markAt = want.empty() ? 0 : random() % want.size();
+      std::uint64_t mark = 0;
+      std::vector<std::string> gotViews, gotCopies, again;
       PieceView view;
-      while (views->NextPiece(view, max)) {
-        ASSERT_LE(view.size(), max);
-        ASSERT_EQ(view.text.find('\n'), std::string_view::npos);
-        gotViews.push_back(std::string(view.text) + (view.lineFeed ? "\n" : ""));
+      for (auto* got : {&gotViews, &again}) {
+        while (views->NextPiece(view, max)) {
+          ASSERT_LE(view.size(), max);
+          ASSERT_EQ(view.text.find('\n'), std::string_view::npos);
+          got->push_back(std::string(view.text) + (view.lineFeed ? "\n" : ""));
+          if (got == &gotViews && gotViews.size() == markAt) mark = views->Tell();
+        }
+        ASSERT_TRUE(views->Seek(mark));
       }
       std::string piece;
       while (copies->ReadPiece(piece, max)) gotCopies.push_back(piece);
       ASSERT_EQ(gotViews, want) << "round " << round << " max " << max;
       ASSERT_EQ(gotCopies, want) << "round " << round << " max " << max;
+      ASSERT_EQ(again, std::vector<std::string>(want.begin() + static_cast<long>(markAt), want.end()))
+          << "round " << round << " max " << max;
     }
   }
 }
