@@ -11,6 +11,18 @@ constexpr std::uint64_t kIndexMask = 0xFFFFFFFFu;
 
 std::uint64_t TagOf(std::uint64_t hash) { return hash >> 32; }
 
+constexpr std::size_t kSlotsPerFilterWord = 16;
+
+// The filter word of a hash (from its upper half, which the slot index does not
+// use) and the three bits the hash sets in it.
+std::size_t FilterWordOf(std::uint64_t hash, std::size_t words) {
+  return static_cast<std::size_t>(hash >> 32) & (words - 1);
+}
+std::uint64_t FilterBitsOf(std::uint64_t hash) {
+  return (std::uint64_t{1} << ((hash >> 8) & 63)) | (std::uint64_t{1} << ((hash >> 14) & 63)) |
+         (std::uint64_t{1} << ((hash >> 20) & 63));
+}
+
 }  // namespace
 
 std::uint64_t SentTable::HashOf(std::string_view name) {
@@ -50,6 +62,11 @@ void SentTable::Grow() {
     bigger[i] = (TagOf(hash) << 32) | (r + 1);
   }
   slots_.swap(bigger);
+  filter_.assign(slots_.size() / kSlotsPerFilterWord, 0);
+  for (const SentFile& record : records_) {
+    const std::uint64_t hash = HashOf(record.name);
+    filter_[FilterWordOf(hash, filter_.size())] |= FilterBitsOf(hash);
+  }
 }
 
 bool SentTable::AddHashed(std::string_view name, std::uint64_t hash, std::int64_t times) {
@@ -61,12 +78,16 @@ bool SentTable::AddHashed(std::string_view name, std::uint64_t hash, std::int64_
   }
   records_.push_back(SentFile{std::string(name), times, false});
   slots_[i] = (TagOf(hash) << 32) | records_.size();
+  filter_[FilterWordOf(hash, filter_.size())] |= FilterBitsOf(hash);
   return true;
 }
 
 SentFile* SentTable::Find(std::string_view name) {
   if (slots_.empty()) return nullptr;
-  const std::size_t i = SlotOf(name, HashOf(name));
+  const std::uint64_t hash = HashOf(name);
+  const std::uint64_t bits = FilterBitsOf(hash);
+  if ((filter_[FilterWordOf(hash, filter_.size())] & bits) != bits) return nullptr;
+  const std::size_t i = SlotOf(name, hash);
   return slots_[i] == 0 ? nullptr : &records_[(slots_[i] & kIndexMask) - 1];
 }
 

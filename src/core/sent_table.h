@@ -50,6 +50,10 @@ class SentTable {
   // 32 bits of the name's hash and, below them, the record's index plus one;
   // 0 is an empty slot.
   std::vector<std::uint64_t> slots_;
+  // A filter that turns most names not in the table away before the slots are
+  // read: one 64-bit word per 16 slots, in which each name sets three bits chosen
+  // by its hash. A name whose bits are not all set is not in the table.
+  std::vector<std::uint64_t> filter_;
 };
 
 // True when `name` holds an item of the ignore list (upper-case name fragments).
