@@ -54,18 +54,6 @@ bool LogTime::IsWrittenLater(std::string_view candidate, std::string_view refere
                      ComparisonForm(candidate, candidateForm));
 }
 
-bool IsDatedLine(std::string_view line) {
-  if (line.size() < 5 || !IsDigit(line[0]) || !IsDigit(line[1]) || line[2] != '/' ||
-      !IsDigit(line[3]) || !IsDigit(line[4])) {
-    return false;
-  }
-  // No real day and month (99/99, 00/00, 32/05, 15/13): taken as a time, such a
-  // line would become the stored Last_Time, and no later line would ever be newer.
-  const int day = (line[0] - '0') * 10 + (line[1] - '0');
-  const int month = (line[3] - '0') * 10 + (line[4] - '0');
-  return day >= 1 && day <= 31 && month >= 1 && month <= 12;
-}
-
 void SwapDayMonth(std::string& time) {
   // A text too short to hold a day and a month has nothing to swap.
   if (time.size() < 5) return;

@@ -42,7 +42,18 @@ class LogTime {
 // A line whose characters 0, 1, 3 and 4 are decimal digits and whose character 2
 // is '/', with a real day (01-31) and month (01-12); its first 14 characters are
 // its log time. A line with another day or month carries no date.
-bool IsDatedLine(std::string_view line);
+// Inline: the log scan asks it of every line.
+inline bool IsDatedLine(std::string_view line) {
+  const auto digit = [&line](std::size_t i) { return line[i] >= '0' && line[i] <= '9'; };
+  if (line.size() < 5 || !digit(0) || !digit(1) || line[2] != '/' || !digit(3) || !digit(4)) {
+    return false;
+  }
+  // No real day and month (99/99, 00/00, 32/05, 15/13): taken as a time, such a
+  // line would become the stored Last_Time, and no later line would ever be newer.
+  const int day = (line[0] - '0') * 10 + (line[1] - '0');
+  const int month = (line[3] - '0') * 10 + (line[4] - '0');
+  return day >= 1 && day <= 31 && month >= 1 && month <= 12;
+}
 
 // Swaps characters 0-1 with 3-4 and puts '/' at 2; applied twice it restores the text.
 // A text shorter than 5 characters is left as it is.

@@ -38,14 +38,29 @@ bool IsSendTag(std::string_view line) {
 // The path word: the word after the one that holds the tag. Only the space
 // character separates words; the word runs to the next space or the end of the
 // piece, where `toEnd` is set: the piece's line feed, if it has one, ends the word.
+// The distances are a few bytes: walked, not searched.
 std::string_view PathWord(std::string_view text, bool& toEnd) {
+  const char* const end = text.data() + text.size();
+  const char* at = text.data() + std::min(kTagSecond, text.size());
+  while (at != end && *at != ' ') ++at;
   toEnd = false;
-  std::size_t begin = text.find(' ', kTagSecond);
-  if (begin == std::string_view::npos) return {};
-  begin = std::min(text.find_first_not_of(' ', begin), text.size());
-  const std::size_t end = text.find(' ', begin);
-  toEnd = end == std::string_view::npos;
-  return text.substr(begin, toEnd ? std::string_view::npos : end - begin);
+  if (at == end) return {};
+  while (at != end && *at == ' ') ++at;
+  const char* const begin = at;
+  while (at != end && *at != ' ') ++at;
+  toEnd = at == end;
+  return {begin, static_cast<std::size_t>(at - begin)};
+}
+
+// True when the text holds " OK: ". Looked for by its colon from the end, where
+// it stands in a sent-file line.
+bool HoldsOkMark(std::string_view text) {
+  constexpr std::size_t kColon = 3;
+  if (text.size() < kOkMark.size()) return false;
+  for (std::size_t at = text.size() - kOkMark.size() + 1; at-- > 0;) {
+    if (text[at + kColon] == ':' && text.substr(at, kOkMark.size()) == kOkMark) return true;
+  }
+  return false;
 }
 
 // The name a path word gives: what follows its last backslash, ASCII upper case.
@@ -112,7 +127,7 @@ std::optional<std::string> NextSentFile(LogEntry& entry,
       timeSeen = true;
     }
     if (!IsSendTag(text)) continue;
-    if (text.find(kOkMark) == std::string_view::npos) continue;
+    if (!HoldsOkMark(text)) continue;
     bool toEnd = false;
     std::string name = NameOf(PathWord(text, toEnd));
     if (toEnd && view.lineFeed) name.push_back('\n');
