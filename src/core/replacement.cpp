@@ -16,14 +16,17 @@ std::string TemporaryName(const std::string& path, std::string_view extension) {
 bool FinishReplacement(std::unique_ptr<platform::TextFile> temp, const std::string& tempPath,
                        const std::string& target, bool written,
                        const std::function<bool()>& releaseTarget,
-                       platform::PendingDirectories* pending) {
+                       platform::PendingDirectories* pending,
+                       std::unique_ptr<platform::TextFile> heldTarget) {
   bool ok = written && temp->Flush();
   ok = temp->Close() && ok;
   temp.reset();
   if (ok) ok = releaseTarget();
-  if (ok) {
-    ok = pending != nullptr ? platform::ReplaceFile(tempPath, target, *pending)
-                            : platform::ReplaceFile(tempPath, target);
+  if (ok && pending != nullptr) {
+    ok = platform::ReplaceFile(tempPath, target, *pending, std::move(heldTarget));
+  } else if (ok) {
+    heldTarget.reset();
+    ok = platform::ReplaceFile(tempPath, target);
   }
   if (!ok) platform::RemoveFile(tempPath);
   return ok;

@@ -21,16 +21,19 @@ std::string TemporaryName(const std::string& path, std::string_view extension);
 // The end of replacing `target` through the temporary file `temp` (at `tempPath`),
 // once the new contents are written to it (`written` false when that failed):
 // the temporary file is committed to the disk and closed, `releaseTarget` closes
-// whatever holds `target` open (an open file can't be replaced on Windows) and
-// may still refuse the move (false), and the temporary file is moved over
+// whatever else holds `target` open (an open file can't be replaced on Windows)
+// and may still refuse the move (false), and the temporary file is moved over
 // `target` in one step. The old file is never deleted: on any failure it stays
 // whole and the temporary file is removed; `releaseTarget` is called only once
 // the temporary file is whole. True when `target` was replaced. With `pending`,
 // the directory entry is committed to the disk on a helper thread, finished by the
-// next replacement or by platform::SyncDirectories.
+// next replacement or by platform::SyncDirectories; `heldTarget`, the target's own
+// open file if the caller still holds it, is then let go as platform::ReplaceFile
+// says, and closed before the move without `pending`.
 bool FinishReplacement(std::unique_ptr<platform::TextFile> temp, const std::string& tempPath,
                        const std::string& target, bool written,
                        const std::function<bool()>& releaseTarget,
-                       platform::PendingDirectories* pending = nullptr);
+                       platform::PendingDirectories* pending = nullptr,
+                       std::unique_ptr<platform::TextFile> heldTarget = nullptr);
 
 }  // namespace zirka

@@ -186,14 +186,13 @@ bool FinishListCopy(ListCopy& copy, const Output& out, AreaJournal* journal,
   const bool replaced = FinishReplacement(
       std::move(copy.temp), copy.tempPath, copy.area, copy.written,
       [&] {
-        copy.list.reset();
         if (journal == nullptr) return true;
         // The journal's Ready carries the Done of the list before it to the disk:
         // that list's move must be there first.
         if (pending != nullptr) platform::SyncDirectories(*pending);
         return journal->Ready(copy.number, copy.area);
       },
-      pending);
+      pending, std::move(copy.list));
   if (journal != nullptr) journal->Done(copy.number);
   if (!replaced) ReportNotReplaced(out, copy.area);
   return replaced;

@@ -53,8 +53,12 @@ struct PendingDirectories {
 };
 
 // ReplaceFile that leaves committing the directory entry to the helper thread.
+// `heldTarget` is the target's own open file, when the caller still holds it: it
+// is closed before the move where an open file can't be replaced (Windows), else
+// on the helper thread after it, since letting go of the old file's space costs
+// as much as the move itself.
 bool ReplaceFile(const std::string& tempPath, const std::string& targetPath,
-                 PendingDirectories& pending);
+                 PendingDirectories& pending, std::unique_ptr<TextFile> heldTarget = nullptr);
 
 // Returns once every pending directory is committed to the disk.
 void SyncDirectories(PendingDirectories& pending);

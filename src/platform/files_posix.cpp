@@ -136,7 +136,7 @@ bool ReplaceFile(const std::string& tempPath, const std::string& targetPath) {
 }
 
 bool ReplaceFile(const std::string& tempPath, const std::string& targetPath,
-                 PendingDirectories& pending) {
+                 PendingDirectories& pending, std::unique_ptr<TextFile> heldTarget) {
   if (Refused(FaultOp::Rename, tempPath, targetPath)) return false;
   const std::string from = HostPath(tempPath);
   const std::string to = HostPath(targetPath);
@@ -144,10 +144,14 @@ bool ReplaceFile(const std::string& tempPath, const std::string& targetPath,
   if (::rename(from.c_str(), to.c_str()) != 0) return false;
   // One sync at a time: the one before is done by the time this one starts.
   SyncDirectories(pending);
-  try {
-    pending.inFlight = std::async(std::launch::async, SyncDirectory, dir);
-  } catch (const std::system_error&) {  // no thread to be had: synced here
+  auto sync = [dir, held = std::move(heldTarget)]() mutable {
     SyncDirectory(dir);
+    held.reset();
+  };
+  try {
+    pending.inFlight = std::async(std::launch::async, std::move(sync));
+  } catch (const std::system_error&) {  // no thread to be had: synced here
+    sync();
   }
   return true;
 }

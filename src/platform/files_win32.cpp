@@ -98,7 +98,8 @@ bool ReplaceFile(const std::string& tempPath, const std::string& targetPath) {
 }
 
 bool ReplaceFile(const std::string& tempPath, const std::string& targetPath,
-                 PendingDirectories& /*pending*/) {
+                 PendingDirectories& /*pending*/, std::unique_ptr<TextFile> heldTarget) {
+  heldTarget.reset();
   return ReplaceFile(tempPath, targetPath);
 }
 
