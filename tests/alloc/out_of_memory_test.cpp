@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
@@ -20,9 +21,10 @@
 namespace {
 
 // Allocations are counted while armed; from the failAt-th on, each one fails.
-bool armed = false;
-long long counted = 0;
-long long failAt = 0;  // 0: none fails
+// The lists are rewritten on two threads, so the count is shared.
+std::atomic<bool> armed = false;
+std::atomic<long long> counted = 0;
+std::atomic<long long> failAt = 0;  // 0: none fails
 
 }  // namespace
 
@@ -61,7 +63,8 @@ class FixedScreen : public platform::Screen {
 
 class OutOfMemoryTest : public ::testing::Test {
  protected:
-  // A node with a program log, a report, one log with two sent files and one area.
+  // A node with a program log, a report, one log with two sent files and two
+  // areas (the first list is finished while the second is copied).
   void MakeNode() {
     for (const auto& entry : std::filesystem::directory_iterator(scratch_.Path())) {
       std::filesystem::remove_all(entry.path());
@@ -69,12 +72,14 @@ class OutOfMemoryTest : public ::testing::Test {
     const std::string dir = scratch_.Path() + "/";
     scratch_.Put("ZIRKA.CTL", "LOG " + dir + "ZIRKA.LOG\r\nREPORT " + dir + "REPORT.TXT\r\n" +
                                   "LOG_PATH " + dir + "T-MAIL.LOG\r\nAREA " + dir + "FILES/\r\n" +
+                                  "AREA " + dir + "MORE/\r\n" +
                                   "IGNORE .PKT\r\n");
     scratch_.Put("T-MAIL.LOG",
                  "02/05 10:00:00 ZS D:\\FILES\\FOO.ZIP OK: 2400 cps\r\n"
                  "02/05 10:00:05 ZS D:\\FILES\\BAR.ZIP OK: 2400 cps\r\n"
                  "02/05 10:00:09 ZS D:\\FILES\\FOO.ZIP OK: 2400 cps\r\n");
     scratch_.Put("FILES/FILES.BBS", "FOO.ZIP [001] one\r\nBAR.ZIP two\r\n");
+    scratch_.Put("MORE/FILES.BBS", "BAR.ZIP [007] three\r\n");
   }
 
   // One run with allocations failing from the `k`-th on (0: none fails); the
@@ -102,6 +107,7 @@ TEST_F(OutOfMemoryTest, EveryFailedAllocationEndsWithErrorlevelSix) {
   ASSERT_EQ(Run(0, total), 0);
   ASSERT_GT(total, 0);
   EXPECT_EQ(scratch_.Slurp("FILES/FILES.BBS"), "FOO.ZIP      [003] one\r\nBAR.ZIP      [001] two\r\n");
+  EXPECT_EQ(scratch_.Slurp("MORE/FILES.BBS"), "BAR.ZIP [007] three\r\n");  // FIRST_ONLY
 
   for (long long k = 1; k <= total + 1; ++k) {
     long long ignored = 0;
