@@ -218,11 +218,19 @@ class ListFinisher {
   ListFinisher(const ListFinisher&) = delete;
   ListFinisher& operator=(const ListFinisher&) = delete;
 
-  // The directory of the list being finished, while one is.
-  const std::optional<platform::DirectoryId>& busyIn() const { return busyIn_; }
+  // True when a list, in the directory `dir`, may be copied while the list being
+  // finished is: neither can reach the other's list or FILES.!#$, as far as the
+  // file system can tell (one list reached through a link in another directory).
+  bool MayCopyAlongside(const std::optional<platform::FileId>& dir,
+                        const std::optional<platform::FileId>& list) const {
+    return busy_ && dir && list && busyDir_ && busyList_ && *dir != *busyDir_ &&
+           *list != *busyList_;
+  }
 
-  // Hands a copy over; the one before must have been waited for.
-  void Start(ListCopy copy, const std::optional<platform::DirectoryId>& dir) {
+  // Hands a copy over, with the ids of its directory and list; the one before
+  // must have been waited for.
+  void Start(ListCopy copy, const std::optional<platform::FileId>& dir,
+             const std::optional<platform::FileId>& list) {
     if (!thread_.joinable()) {
       try {
         thread_ = std::thread([this] { Loop(); });
@@ -235,7 +243,8 @@ class ListFinisher {
       const std::lock_guard<std::mutex> lock(mutex_);
       job_ = std::move(copy);
     }
-    busyIn_ = dir;
+    busyDir_ = dir;
+    busyList_ = list;
     busy_ = true;
     changed_.notify_all();
   }
@@ -250,7 +259,6 @@ class ListFinisher {
       failure = std::exchange(failure_, nullptr);
     }
     busy_ = false;
-    busyIn_.reset();
     if (failure) std::rethrow_exception(failure);
   }
 
@@ -282,13 +290,15 @@ class ListFinisher {
   std::exception_ptr failure_;       // what finishing it threw, under mutex_
   bool stop_ = false;                // under mutex_
   bool busy_ = false;                // a copy was handed over and not waited for
-  std::optional<platform::DirectoryId> busyIn_;
+  std::optional<platform::FileId> busyDir_;
+  std::optional<platform::FileId> busyList_;
 };
 
 // The lists outside debug mode, whose copies write nothing on the screen: each
 // list is copied while the one before is finished, and its progress and reports
 // are written once that one's are. Two lists in one directory (they share
-// FILES.!#$), or where that can't be told, are taken one after the other.
+// FILES.!#$), one list reached by two paths, or lists where that can't be told,
+// are taken one after the other.
 void RewriteOverlapped(const std::vector<std::string>& areas, const CounterSettings& settings,
                        SentTable& sentTable, const Output& out, AreaJournal* journal,
                        platform::PendingDirectories& pending) {
@@ -310,8 +320,9 @@ void RewriteOverlapped(const std::vector<std::string>& areas, const CounterSetti
       MarkUsed(settings, sentTable, out, area);
       continue;
     }
-    const std::optional<platform::DirectoryId> dir = platform::DirectoryIdOf(area);
-    if (!dir || !finisher.busyIn() || *dir == *finisher.busyIn()) finisher.Wait();
+    const std::optional<platform::FileId> dir = platform::DirectoryIdOf(area);
+    const std::optional<platform::FileId> list = platform::FileIdOf(area);
+    if (!finisher.MayCopyAlongside(dir, list)) finisher.Wait();
     ListCopy copy;
     if (!OpenListCopy(area, number, copy)) {
       finisher.Wait();
@@ -323,7 +334,7 @@ void RewriteOverlapped(const std::vector<std::string>& areas, const CounterSetti
     finisher.Wait();
     showProgress();
     if (number < last) {
-      finisher.Start(std::move(copy), dir);
+      finisher.Start(std::move(copy), dir, list);
     } else {
       FinishListCopy(copy, out, journal, &pending);
     }

@@ -63,17 +63,21 @@ bool ReplaceFile(const std::string& tempPath, const std::string& targetPath,
 // Returns once every pending directory is committed to the disk.
 void SyncDirectories(PendingDirectories& pending);
 
-// Who a directory is to the file system: two paths reach one directory exactly
+// Who a file or directory is to the file system: two paths reach one file exactly
 // when their ids are equal, whatever their spelling, links or drive mappings.
-struct DirectoryId {
+struct FileId {
   std::uint64_t volume = 0;
   std::uint64_t number = 0;
-  bool operator==(const DirectoryId&) const = default;
+  bool operator==(const FileId&) const = default;
 };
+
+// The id of what `dosPath` reaches (through links); empty when nothing can be
+// reached there.
+std::optional<FileId> FileIdOf(const std::string& dosPath);
 
 // The id of the directory that holds the file at `dosPath` (the file need not
 // exist); empty when the directory can't be reached.
-std::optional<DirectoryId> DirectoryIdOf(const std::string& dosPath);
+std::optional<FileId> DirectoryIdOf(const std::string& dosPath);
 
 // Removes a file; false when it could not be removed.
 bool RemoveFile(const std::string& dosPath);

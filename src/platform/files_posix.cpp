@@ -118,12 +118,26 @@ bool PathExists(const std::string& dosPath) {
   return ::stat(HostPath(dosPath).c_str(), &st) == 0;
 }
 
-std::optional<DirectoryId> DirectoryIdOf(const std::string& dosPath) {
+namespace {
+
+std::optional<FileId> IdOf(const std::string& hostPath, bool directory) {
   struct stat st;
-  if (::stat(DirectoryOf(HostPath(dosPath)).c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+  if (::stat(hostPath.c_str(), &st) != 0 || (directory && !S_ISDIR(st.st_mode))) {
     return std::nullopt;
   }
-  return DirectoryId{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+  return FileId{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}
+
+}  // namespace
+
+std::optional<FileId> FileIdOf(const std::string& dosPath) {
+  if (NamesNoFile(dosPath)) return std::nullopt;
+  return IdOf(HostPath(dosPath), false);
+}
+
+std::optional<FileId> DirectoryIdOf(const std::string& dosPath) {
+  if (NamesNoFile(dosPath)) return std::nullopt;
+  return IdOf(DirectoryOf(HostPath(dosPath)), true);
 }
 
 bool ReplaceFile(const std::string& tempPath, const std::string& targetPath) {

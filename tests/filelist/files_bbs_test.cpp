@@ -192,9 +192,10 @@ TEST_F(RewriteTest, FirstOnlyAcrossTwoAreasWithProgress) {
 
 // Outside debug mode a list is copied while the one before it is finished: the
 // files and the screen must be what one list after the other gives. One list
-// named again right after itself, by another spelling or through a link, is
-// copied only once the first replacement is in place; a report of the list
-// before comes before the next list's progress.
+// named again right after itself (by another spelling, through a linked
+// directory, or as a linked FILES.BBS in another directory) is read only once
+// the first replacement is in place; a report of the list before comes before
+// the next list's progress.
 TEST_F(RewriteTest, ListsFinishedWhileTheNextIsCopiedEndAsOneAfterTheOther) {
   const bool haveDevFull = std::filesystem::exists("/dev/full");
   Sent("FOO.ZIP", 2);
@@ -203,21 +204,24 @@ TEST_F(RewriteTest, ListsFinishedWhileTheNextIsCopiedEndAsOneAfterTheOther) {
   scratch_.Put("b/FILES.BBS", "FOO.ZIP [1]\r\n");
   scratch_.Put("c/FILES.BBS", "FOO.ZIP [1]\r\n");
   std::filesystem::create_directory_symlink(scratch_.Path("a"), scratch_.Path("link"));
+  scratch_.MakeDir("d");
+  std::filesystem::create_symlink(scratch_.Path("c/FILES.BBS"), scratch_.Path("d/FILES.BBS"));
   if (haveDevFull) std::filesystem::create_symlink("/dev/full", scratch_.Path("b/FILES.!#$"));
   run_.ctx.areaTable = {Area("a"), Area("link"), scratch_.Path("a/./FILES.BBS"), Area("b"),
-                        Area("none"), Area("c"), Area("a")};
+                        Area("none"), Area("c"), Area("d"), Area("a")};
   UpdateFileAreas(run_.ctx.areaTable, run_.ctx.settings, run_.ctx.sentTable, run_.ctx.out());
 
   EXPECT_EQ(scratch_.Slurp("a/FILES.BBS"), "FOO.ZIP      [009]\r\n");
   EXPECT_EQ(scratch_.Slurp("c/FILES.BBS"), "FOO.ZIP      [003]\r\n");
+  EXPECT_EQ(scratch_.Slurp("d/FILES.BBS"), "FOO.ZIP      [005]\r\n");  // the raised c, raised again
   const std::string bReport = haveDevFull ? "!ERR-Cann't replace " + Area("b") + "\n" : "";
   EXPECT_EQ(scratch_.Slurp("b/FILES.BBS"), haveDevFull ? "FOO.ZIP [1]\r\n" : "FOO.ZIP      [003]\r\n");
-  EXPECT_EQ(run_.screen.text, "\xFE Processing 7 file areas\n  In process :     "
+  EXPECT_EQ(run_.screen.text, "\xFE Processing 8 file areas\n  In process :     "
                               "\b\b\b\b   1\b\b\b\b   2\b\b\b\b   3\b\b\b\b   4" + bReport +
                                   "\b\b\b\b   5!ERR-Cann't create temp file " +
                                   scratch_.Path("none/FILES.!#$\n") +
-                                  "\b\b\b\b   6\b\b\b\b   7\n");
-  for (const char* dir : {"a", "c"}) EXPECT_FALSE(scratch_.Exists(std::string(dir) + "/FILES.!#$"));
+                                  "\b\b\b\b   6\b\b\b\b   7\b\b\b\b   8\n");
+  for (const char* dir : {"a", "c", "d"}) EXPECT_FALSE(scratch_.Exists(std::string(dir) + "/FILES.!#$"));
 }
 
 TEST_F(RewriteTest, DebugModeNamesEachArea) {

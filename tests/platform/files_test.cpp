@@ -117,7 +117,7 @@ TEST_F(FilesTest, FailedReplaceLeavesBothFilesAsTheyWere) {
   EXPECT_EQ(scratch_.Slurp("Area/zirka.ctl"), "Last_Time 01/02 03:04:05\r\n");
 }
 
-TEST_F(FilesTest, DirectoryIdsAreEqualExactlyForOneDirectory) {
+TEST_F(FilesTest, IdsAreEqualExactlyForOneFileOrDirectory) {
   scratch_.Put("Fido/A/FILES.BBS", "");
   scratch_.MakeDir("Fido/B");
   std::filesystem::create_directory_symlink(scratch_.Path("Fido/A"), scratch_.Path("Fido/LinkA"));
@@ -130,6 +130,14 @@ TEST_F(FilesTest, DirectoryIdsAreEqualExactlyForOneDirectory) {
   EXPECT_NE(DirectoryIdOf("D:\\FIDO\\B\\FILES.BBS"), a);
   EXPECT_EQ(DirectoryIdOf("D:\\FIDO\\NONE\\FILES.BBS"), std::nullopt);
   EXPECT_EQ(DirectoryIdOf("D:\\FIDO\\A\\FILES.BBS\\X"), std::nullopt);  // a file, not a directory
+
+  std::filesystem::create_symlink(scratch_.Path("Fido/A/FILES.BBS"), scratch_.Path("Fido/B/FILES.BBS"));
+  const auto list = FileIdOf("D:\\FIDO\\A\\FILES.BBS");
+  ASSERT_TRUE(list.has_value());
+  EXPECT_NE(list, a);
+  EXPECT_EQ(FileIdOf("d:\\fido\\b\\files.bbs"), list);
+  EXPECT_EQ(FileIdOf("D:\\FIDO\\LINKA\\FILES.BBS"), list);
+  EXPECT_EQ(FileIdOf("D:\\FIDO\\A\\NEW.BBS"), std::nullopt);
 }
 
 TEST_F(FilesTest, PathWithANulByteNamesNoFile) {
