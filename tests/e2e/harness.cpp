@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <regex>
 #include <sstream>
@@ -298,7 +299,17 @@ RunResult Node::Launch(const std::string& program, const std::vector<std::string
     if (value) child.env.push_back(name + "=" + *value);
   }
 
-  const ChildEnd end = RunChild(child);
+  ChildEnd end = RunChild(child);
+  // Now and then Wine fails to start a program at all: it ends with 1 and not a
+  // byte of output (its own messages are off). The program never does that, since
+  // every run that ends says so on the screen; such a start is tried again.
+  for (int again = 0; again < 2 && wine && !options.closedStdout && !end.signaled &&
+                      end.exitCode == 1 && Slurp(child.stdoutPath).empty() &&
+                      Slurp(child.stderrPath).empty();
+       ++again) {
+    std::cerr << "[ wine     ] " << program << " ended with 1 and no output: started again\n";
+    end = RunChild(child);
+  }
   RunResult r;
   r.exitCode = end.exitCode;
   r.killed = end.signaled;
