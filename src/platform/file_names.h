@@ -2,9 +2,11 @@
 // Path checks shared by the POSIX and Windows file operations.
 
 #include <cerrno>
+#include <optional>
 #include <string>
 
 #include "platform/fault.h"
+#include "platform/files.h"
 
 namespace zirka::platform {
 
@@ -28,5 +30,11 @@ inline bool Refused(FaultOp op, const std::string& path, const std::string& othe
   }
   return false;
 }
+
+// Defined by each host: the directory that holds a host path (a root keeps its
+// separator), and the id of what a host path reaches (with `directory`, only
+// when that is a directory).
+std::string DirectoryOf(const std::string& hostPath);
+std::optional<FileId> IdOf(const std::string& hostPath, bool directory);
 
 }  // namespace zirka::platform

@@ -2,11 +2,23 @@
 
 #include "platform/files.h"
 
+#include "platform/file_names.h"
+
 namespace zirka::platform {
 
 std::unique_ptr<TextFile> OpenText(const std::string& dosPath, Mode mode, Share share) {
   OpenFailure why;
   return OpenText(dosPath, mode, share, why);
+}
+
+std::optional<FileId> FileIdOf(const std::string& dosPath) {
+  if (NamesNoFile(dosPath)) return std::nullopt;
+  return IdOf(HostPath(dosPath), false);
+}
+
+std::optional<FileId> DirectoryIdOf(const std::string& dosPath) {
+  if (NamesNoFile(dosPath)) return std::nullopt;
+  return IdOf(DirectoryOf(HostPath(dosPath)), true);
 }
 
 }  // namespace zirka::platform

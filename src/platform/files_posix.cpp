@@ -71,13 +71,6 @@ bool Prepare(int fd, Mode mode, Share share) {
   return true;
 }
 
-std::string DirectoryOf(const std::string& hostPath) {
-  const std::size_t slash = hostPath.rfind('/');
-  std::string dir = slash == std::string::npos ? "." : hostPath.substr(0, slash);
-  if (dir.empty()) dir = "/";
-  return dir;
-}
-
 // Pushes a directory's entries (a rename done in it) to the disk. Some file
 // systems can't sync a directory; the rename itself has succeeded by then.
 void SyncDirectory(const std::string& dir) {
@@ -118,7 +111,12 @@ bool PathExists(const std::string& dosPath) {
   return ::stat(HostPath(dosPath).c_str(), &st) == 0;
 }
 
-namespace {
+std::string DirectoryOf(const std::string& hostPath) {
+  const std::size_t slash = hostPath.rfind('/');
+  std::string dir = slash == std::string::npos ? "." : hostPath.substr(0, slash);
+  if (dir.empty()) dir = "/";
+  return dir;
+}
 
 std::optional<FileId> IdOf(const std::string& hostPath, bool directory) {
   struct stat st;
@@ -126,18 +124,6 @@ std::optional<FileId> IdOf(const std::string& hostPath, bool directory) {
     return std::nullopt;
   }
   return FileId{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
-}
-
-}  // namespace
-
-std::optional<FileId> FileIdOf(const std::string& dosPath) {
-  if (NamesNoFile(dosPath)) return std::nullopt;
-  return IdOf(HostPath(dosPath), false);
-}
-
-std::optional<FileId> DirectoryIdOf(const std::string& dosPath) {
-  if (NamesNoFile(dosPath)) return std::nullopt;
-  return IdOf(DirectoryOf(HostPath(dosPath)), true);
 }
 
 bool ReplaceFile(const std::string& tempPath, const std::string& targetPath) {

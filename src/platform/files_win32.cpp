@@ -70,12 +70,18 @@ bool PathExists(const std::string& dosPath) {
   return GetFileAttributesA(HostPath(dosPath).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-namespace {
+std::string DirectoryOf(const std::string& hostPath) {
+  // A root directory keeps its separator: the drive's root, or the root alone.
+  const std::size_t cut = hostPath.find_last_of("\\/");
+  if (cut == std::string::npos) return ".";
+  const bool root = cut == 0 || (cut == 2 && hostPath[1] == ':');
+  return hostPath.substr(0, root ? cut + 1 : cut);
+}
 
-std::optional<FileId> IdOf(const std::string& path, bool directory) {
+std::optional<FileId> IdOf(const std::string& hostPath, bool directory) {
   const HANDLE handle =
-      CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+      CreateFileA(hostPath.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
   BY_HANDLE_FILE_INFORMATION info;
   bool known = GetFileInformationByHandle(handle, &info) != 0;
@@ -84,25 +90,6 @@ std::optional<FileId> IdOf(const std::string& path, bool directory) {
   if (!known) return std::nullopt;
   return FileId{info.dwVolumeSerialNumber,
                 (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
-}
-
-}  // namespace
-
-std::optional<FileId> FileIdOf(const std::string& dosPath) {
-  if (NamesNoFile(dosPath)) return std::nullopt;
-  return IdOf(HostPath(dosPath), false);
-}
-
-std::optional<FileId> DirectoryIdOf(const std::string& dosPath) {
-  if (NamesNoFile(dosPath)) return std::nullopt;
-  // A root directory keeps its separator: the drive's root, or the root alone.
-  const std::size_t cut = dosPath.find_last_of("\\/");
-  std::string dir = ".";
-  if (cut != std::string::npos) {
-    const bool root = cut == 0 || (cut == 2 && dosPath[1] == ':');
-    dir = dosPath.substr(0, root ? cut + 1 : cut);
-  }
-  return IdOf(dir, true);
 }
 
 bool ReplaceFile(const std::string& tempPath, const std::string& targetPath) {
