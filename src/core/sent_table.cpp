@@ -54,19 +54,17 @@ std::size_t SentTable::SlotOf(std::string_view name, std::uint64_t hash) const {
 
 void SentTable::Grow() {
   std::vector<std::uint64_t> bigger(slots_.empty() ? kFirstSlots : slots_.size() * 2, 0);
+  std::vector<std::uint64_t> filter(bigger.size() / kSlotsPerFilterWord, 0);
   const std::size_t mask = bigger.size() - 1;
   for (std::size_t r = 0; r < records_.size(); ++r) {
     const std::uint64_t hash = HashOf(records_[r].name);
     std::size_t i = static_cast<std::size_t>(hash) & mask;
     while (bigger[i] != 0) i = (i + 1) & mask;
     bigger[i] = (TagOf(hash) << 32) | (r + 1);
+    filter[FilterWordOf(hash, filter.size())] |= FilterBitsOf(hash);
   }
   slots_.swap(bigger);
-  filter_.assign(slots_.size() / kSlotsPerFilterWord, 0);
-  for (const SentFile& record : records_) {
-    const std::uint64_t hash = HashOf(record.name);
-    filter_[FilterWordOf(hash, filter_.size())] |= FilterBitsOf(hash);
-  }
+  filter_.swap(filter);
 }
 
 bool SentTable::AddHashed(std::string_view name, std::uint64_t hash, std::int64_t times) {

@@ -74,13 +74,6 @@ std::string NameOf(std::string_view word) {
   return name;
 }
 
-bool IsIgnored(const std::vector<std::string>& ignoreList, const std::string& name) {
-  for (const std::string& item : ignoreList) {
-    if (name.find(item) != std::string::npos) return true;
-  }
-  return false;
-}
-
 // The newest time among the new logs, starting from the stored Last_Time (or,
 // without one, from the first log time read at all). Logs without a time take no
 // part; with no time anywhere the result is empty and nothing is to be stored.
@@ -133,7 +126,7 @@ std::optional<std::string> NextSentFile(LogEntry& entry,
     if (toEnd && view.lineFeed) name.push_back('\n');
     // A path that ends in a backslash names no file; the log goes on.
     if (name.empty()) continue;
-    if (IsIgnored(ignoreList, name)) continue;
+    if (IsIgnoredName(ignoreList, name)) continue;
     found = std::move(name);
     break;
   }
