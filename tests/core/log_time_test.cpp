@@ -44,57 +44,45 @@ TEST(SwapDayMonth, SwapsBothWaysAndSetsTheSlash) {
 }
 
 // Comparison form (MM/DD HH:MM:SS) throughout.
-TEST(IsLaterTime, YearTurnsForward) {
-  EXPECT_TRUE(IsLaterTime("12/31 23:59:59", "01/01 00:00:00"));
-  EXPECT_TRUE(IsLaterTime("10/01 10:00:00", "01/05 10:00:00"));
-  EXPECT_TRUE(IsLaterTime("11/30 10:00:00", "02/28 10:00:00"));
-  EXPECT_TRUE(IsLaterTime("12/31 23:59:59", "00/00 00:00:00"));
-  // March is no longer in the turn.
-  EXPECT_FALSE(IsLaterTime("12/31 23:59:59", "03/01 00:00:00"));
-  // September as reference is not in the turn either.
-  EXPECT_FALSE(IsLaterTime("09/30 10:00:00", "01/05 10:00:00"));
-}
-
-TEST(IsLaterTime, YearTurnsBackward) {
-  EXPECT_FALSE(IsLaterTime("01/05 10:00:00", "12/30 10:00:00"));
-  EXPECT_FALSE(IsLaterTime("02/28 10:00:00", "11/01 00:00:00"));
-  EXPECT_FALSE(IsLaterTime("01/01 00:00:00", "12/31 23:59:59"));
-}
-
-TEST(IsLaterTime, OctoberIsInTheTurnOnlyAsReference) {
-  // A reference month of 10 takes part in the forward rule...
-  EXPECT_TRUE(IsLaterTime("10/01 10:00:00", "01/05 10:00:00"));
-  // ...a candidate month of 10 not in the backward one: plain comparison says later.
-  EXPECT_TRUE(IsLaterTime("01/05 10:00:00", "10/01 10:00:00"));
-  EXPECT_TRUE(IsLaterTime("02/28 10:00:00", "10/31 10:00:00"));
-  EXPECT_FALSE(IsLaterTime("02/28 10:00:00", "11/01 10:00:00"));
-}
-
-TEST(IsLaterTime, PlainComparisonWithinTheYear) {
-  EXPECT_FALSE(IsLaterTime("03/01 00:00:00", "02/28 23:59:59"));
-  EXPECT_TRUE(IsLaterTime("02/28 23:59:59", "03/01 00:00:00"));
-  EXPECT_TRUE(IsLaterTime("05/10 10:00:00", "05/10 10:00:01"));
-  EXPECT_FALSE(IsLaterTime("05/10 10:00:01", "05/10 10:00:00"));
-  EXPECT_TRUE(IsLaterTime("06/15 09:59:59", "06/15 10:00:00"));
-}
-
-TEST(IsLaterTime, EqualIsNotLater) {
-  EXPECT_FALSE(IsLaterTime("05/10 10:00:00", "05/10 10:00:00"));
-  EXPECT_FALSE(IsLaterTime("12/31 23:59:59", "12/31 23:59:59"));
-  EXPECT_FALSE(IsLaterTime("", ""));
-}
-
-TEST(IsLaterTime, ComparesFourteenUnsignedBytes) {
-  // Bytes above 0x7F are greater than digits.
-  EXPECT_TRUE(IsLaterTime("05/10 10:00:00", "05/10 10:00:0\xFF"));
-  EXPECT_FALSE(IsLaterTime("05/10 10:00:0\xFF", "05/10 10:00:00"));
-  // Only 14 characters count.
-  EXPECT_FALSE(IsLaterTime("05/10 10:00:00", "05/10 10:00:00zzz"));
-  // A shorter text ends where a terminator would be: less than any byte.
-  EXPECT_TRUE(IsLaterTime("05/10 10:00", "05/10 10:00:00"));
-  EXPECT_FALSE(IsLaterTime("05/10 10:00:00", "05/10 10:00"));
-  // The month digits are not tested: letters make odd months, as they stand.
-  EXPECT_TRUE(IsLaterTime("AB/10 10:00:00", "01/01 00:00:00"));
+TEST(IsLaterTime, YearTurnPlainComparisonAndBytes) {
+  struct Case {
+    const char* reference;
+    const char* candidate;
+    bool later;
+    const char* why;
+  };
+  const Case cases[] = {
+      {"12/31 23:59:59", "01/01 00:00:00", true, "the year turns forward"},
+      {"10/01 10:00:00", "01/05 10:00:00", true, "a reference month of 10 is in the turn"},
+      {"11/30 10:00:00", "02/28 10:00:00", true, "turn forward"},
+      {"12/31 23:59:59", "00/00 00:00:00", true, "turn forward"},
+      {"12/31 23:59:59", "03/01 00:00:00", false, "March is no longer in the turn"},
+      {"09/30 10:00:00", "01/05 10:00:00", false, "September as reference is not in the turn"},
+      {"01/05 10:00:00", "12/30 10:00:00", false, "the year does not turn backward"},
+      {"02/28 10:00:00", "11/01 00:00:00", false, "turn backward"},
+      {"01/01 00:00:00", "12/31 23:59:59", false, "turn backward"},
+      {"01/05 10:00:00", "10/01 10:00:00", true, "a candidate month of 10 is plain comparison"},
+      {"02/28 10:00:00", "10/31 10:00:00", true, "candidate October, plain comparison"},
+      {"02/28 10:00:00", "11/01 10:00:00", false, "candidate November turns backward"},
+      {"03/01 00:00:00", "02/28 23:59:59", false, "within the year"},
+      {"02/28 23:59:59", "03/01 00:00:00", true, "within the year"},
+      {"05/10 10:00:00", "05/10 10:00:01", true, "one second later"},
+      {"05/10 10:00:01", "05/10 10:00:00", false, "one second earlier"},
+      {"06/15 09:59:59", "06/15 10:00:00", true, "across the hour"},
+      {"05/10 10:00:00", "05/10 10:00:00", false, "equal is not later"},
+      {"12/31 23:59:59", "12/31 23:59:59", false, "equal is not later"},
+      {"", "", false, "empty equals empty"},
+      {"05/10 10:00:00", "05/10 10:00:0\xFF", true, "bytes above 0x7F are greater than digits"},
+      {"05/10 10:00:0\xFF", "05/10 10:00:00", false, "unsigned bytes"},
+      {"05/10 10:00:00", "05/10 10:00:00zzz", false, "only 14 characters count"},
+      {"05/10 10:00", "05/10 10:00:00", true, "a shorter text ends as a terminator would"},
+      {"05/10 10:00:00", "05/10 10:00", false, "a shorter text is less than any byte"},
+      {"AB/10 10:00:00", "01/01 00:00:00", true, "month digits are not tested"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(IsLaterTime(c.reference, c.candidate), c.later)
+        << c.reference << " -> " << c.candidate << ": " << c.why;
+  }
 }
 
 }  // namespace
