@@ -11,6 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/log_position.h"
 #include "core/log_time.h"
 #include "core/output.h"
 #include "core/sent_table.h"
@@ -34,6 +35,17 @@ struct LogEntry {
   // Where the sent-file scan starts reading this log, set by the freshness check;
   // none when nothing of it is scanned (an old log in an ordinary run).
   std::optional<std::uint64_t> scanFrom;
+
+  // The log as it stood when the run began: its first bytes (up to kLogHeadBytes)
+  // and the end of its last whole line, past which nothing is read.
+  std::string head;
+  std::uint64_t readEnd = 0;
+  // The stored position this log goes on from (an index into the run's stored
+  // positions), or -1 when none matched it.
+  int matched = -1;
+  // Where a log that is not scanned stands once the run is stored: the position it
+  // matched, or the end of an old log that was read whole.
+  std::optional<std::uint64_t> settledAt;
 };
 
 // How a download counter is recognised and written, and where areas come from.
@@ -77,6 +89,8 @@ struct RunContext {
   bool anyLogNew = false;
   bool noStoredLastTime = false;
   LogTime newLastTime;  // empty when there is nothing to store
+  // The positions file as the run found it (ZIRKA.POS); empty when there is none.
+  std::vector<LogPosition> storedPositions;
 
   // Settings, areas, ignore list and the sent files.
   CounterSettings settings;

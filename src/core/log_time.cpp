@@ -78,4 +78,14 @@ bool IsLaterTime(std::string_view reference, std::string_view candidate) {
   return false;
 }
 
+bool IsWellFormedLogTime(std::string_view text) {
+  static constexpr std::string_view kPattern = "99/99 99:99:99";
+  if (text.size() != kPattern.size()) return false;
+  for (std::size_t i = 0; i < kPattern.size(); ++i) {
+    const bool digit = text[i] >= '0' && text[i] <= '9';
+    if (kPattern[i] == '9' ? !digit : text[i] != kPattern[i]) return false;
+  }
+  return true;
+}
+
 }  // namespace zirka

@@ -1,6 +1,7 @@
 #include "journal/journal.h"
 
 #include <charconv>
+#include <cstdio>
 
 #include "core/replacement.h"
 #include "platform/files.h"
@@ -134,6 +135,27 @@ class Parser {
       j_.logs.push_back(std::move(range));
       return true;
     }
+    if (line == "Pos none") {
+      if (!j_.steps.empty()) return Fail("a Pos line after the areas began");
+      j_.hasPositions = true;
+      return true;
+    }
+    if (Keyword(line, "Pos", rest)) {
+      if (!j_.steps.empty()) return Fail("a Pos line after the areas began");
+      LogPosition position;
+      if (!TakeNumber(rest, position.offset) || rest.size() < 19 || rest[0] != ' ' ||
+          rest[17] != ' ') {
+        return Fail("bad Pos");
+      }
+      for (std::size_t i = 1; i <= 16; ++i) {
+        if (!IsDigit(rest[i]) && !(rest[i] >= 'A' && rest[i] <= 'F')) return Fail("bad Pos");
+      }
+      std::from_chars(rest.data() + 1, rest.data() + 17, position.head, 16);
+      position.path.assign(rest.substr(18));
+      j_.positions.push_back(std::move(position));
+      j_.hasPositions = true;
+      return true;
+    }
     const AreaStep* pending = j_.Pending();
     if (Keyword(line, "Ready", rest)) {
       AreaStep step;
@@ -201,6 +223,12 @@ std::string Format(const Journal& journal) {
   for (const LogRange& log : journal.logs) {
     text += "Log " + std::to_string(log.start) + " " + std::to_string(log.end) + " " + log.path +
             "\n";
+  }
+  if (journal.hasPositions && journal.positions.empty()) text += "Pos none\n";
+  for (const LogPosition& position : journal.positions) {
+    char head[17];
+    std::snprintf(head, sizeof head, "%016llX", static_cast<unsigned long long>(position.head));
+    text += "Pos " + std::to_string(position.offset) + " " + head + " " + position.path + "\n";
   }
   for (const AreaStep& step : journal.steps) {
     text += "Ready " + std::to_string(step.index) + " " + step.list + "\n";

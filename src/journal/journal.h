@@ -12,6 +12,8 @@
 //   Started 06/12 23:00:01             the Last_Time it counted from (empty: none)
 //   Forced No                          Yes for a forced run
 //   Log 1022 58811 D:\T-MAIL\T-MAIL.LOG   per log in order: the bytes the run counted
+//   Pos 58811 9F3A5B7C1D2E4F60 D:\T-MAIL\T-MAIL.LOG   the positions file the run
+//                                      stores with Last_Time, a line per log
 //   Ready 1 D:\FILES\UTIL\FILES.BBS    area 1's FILES.!#$ is whole and on disk
 //   Done 1                             area 1's list was replaced (or could not be)
 //   Ready 3 D:\FILES\NODELIST\FILES.BBS
@@ -29,6 +31,7 @@
 #include <vector>
 
 #include "core/area_journal.h"
+#include "core/log_position.h"
 #include "platform/text_file.h"
 
 namespace zirka::journal {
@@ -60,6 +63,10 @@ struct Journal {
   std::string started;    // the stored Last_Time the run counted from, or empty
   bool forced = false;
   std::vector<LogRange> logs;
+  // The log positions to store with Last_Time. A journal of an earlier version has
+  // no Pos lines; `hasPositions` tells it from a run that had no log to store.
+  std::vector<LogPosition> positions;
+  bool hasPositions = false;
   std::vector<AreaStep> steps;  // increasing index; only the last may not be done
   bool allDone = false;
 

@@ -21,7 +21,6 @@ class BinkdReader {
   explicit BinkdReader(TextFile& stream) : stream_(stream) {}
 
   bool Next(BinkdLine& parsed) {
-    lineStart_ = stream_.Tell();
     switch (ReadWholeLine(stream_, line_, spare_)) {
       case LineState::Whole:
         parsed = ParseBinkdLine(line_);
@@ -37,29 +36,28 @@ class BinkdReader {
     return false;
   }
 
-  // Where the line Next read last begins.
-  std::uint64_t lineStart() const { return lineStart_; }
-
  private:
   TextFile& stream_;
   std::string line_;
   std::string spare_;
-  std::uint64_t lineStart_ = 0;
 };
 
 }  // namespace
 
-std::optional<std::uint64_t> FirstLaterBinkdLine(TextFile& stream, const LogTime& storedLastTime) {
-  stream.Rewind();
-  BinkdReader reader(stream);
-  BinkdLine parsed;
-  while (reader.Next(parsed)) {
-    if (!parsed.dated) continue;
-    if (LogTime::IsWrittenLater(parsed.timeText(), storedLastTime.written())) {
-      return reader.lineStart();
+bool BinkdTimes::Next(std::string_view& time) {
+  for (;;) {
+    switch (ReadWholeLine(stream_, line_, spare_)) {
+      case LineState::Whole:
+      case LineState::Overlong:
+        parsed_ = ParseBinkdLine(line_);
+        if (!parsed_.dated) continue;
+        time = parsed_.timeText();
+        return true;
+      case LineState::None:
+      case LineState::Unfinished:
+        return false;
     }
   }
-  return std::nullopt;
 }
 
 std::optional<std::string> NextBinkdSentFile(LogEntry& entry,

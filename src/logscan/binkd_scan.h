@@ -10,13 +10,23 @@
 #include <vector>
 
 #include "core/context.h"
+#include "logscan/binkd_line.h"
 
 namespace zirka {
 
-// Reads the log from its start up to its first dated line later than
-// `storedLastTime` and gives the offset where that line begins; nothing when the
-// log holds no such line.
-std::optional<std::uint64_t> FirstLaterBinkdLine(TextFile& stream, const LogTime& storedLastTime);
+// Reads a binkd log onward to its next dated line and gives that line's time
+// (written form, valid until the next call); false at the end of what can be read.
+class BinkdTimes {
+ public:
+  explicit BinkdTimes(TextFile& stream) : stream_(stream) {}
+  bool Next(std::string_view& time);
+
+ private:
+  TextFile& stream_;
+  std::string line_;
+  std::string spare_;
+  BinkdLine parsed_;
+};
 
 // Reads the entry's binkd log onward and returns the next sent file name (upper
 // case, without its path) that holds no item of `ignoreList`, or nothing at the end

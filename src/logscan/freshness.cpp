@@ -1,41 +1,151 @@
 #include "logscan/freshness.h"
 
 #include <cstdint>
+#include <future>
 #include <string>
+#include <system_error>
 
 #include "core/keyword.h"
-#include "core/text.h"
 #include "core/log_time.h"
 #include "core/messages.h"
+#include "core/text.h"
 #include "logscan/binkd_scan.h"
+#include "logscan/log_positions.h"
+#include "logscan/sent_scan.h"
 
 namespace zirka {
 
 namespace {
 
-// True for a value of the form DD/MM HH:MM:SS, digits where digits belong.
-bool IsWellFormedLogTime(const std::string& value) {
-  static constexpr char kPattern[] = "99/99 99:99:99";
-  if (value.size() != kLogTimeLength) return false;
-  for (std::size_t i = 0; i < kLogTimeLength; ++i) {
-    if (kPattern[i] == '9' ? !IsDigit(value[i]) : value[i] != kPattern[i]) return false;
+// Calls visit(time, lineEnd) for each dated line of the log from byte `from` on, up
+// to the end of its last whole line, with the line's written time and the offset
+// just after it; stops early when visit returns false. A T-Mail log is read in the
+// scan's pieces, a binkd log line by line.
+template <typename Visit>
+void ForEachDatedLine(LogEntry& entry, std::uint64_t from, Visit visit) {
+  TextFile& stream = *entry.stream;
+  stream.Seek(from);
+  if (entry.format == LogFormat::Binkd) {
+    BinkdTimes times(stream);
+    std::string_view time;
+    while (times.Next(time)) {
+      if (!visit(time, stream.Tell())) return;
+    }
+    return;
   }
-  return true;
+  platform::PieceView piece;
+  while (stream.NextPiece(piece, kLogPiece)) {
+    const std::string_view text = piece.text;
+    // A dated line too short to hold its whole time has none.
+    if (text.size() < kLogTimeLength || text[2] != '/' || !IsDatedLine(text)) continue;
+    if (!visit(text.substr(0, kLogTimeLength), stream.Tell())) return;
+  }
 }
 
-// Reads the log from its start up to its first dated line later than the stored
-// Last_Time and gives the offset of the piece that holds it, so that the scan
-// examines that line too; nothing when the log holds no such line.
-std::optional<std::uint64_t> FirstLaterLine(TextFile& stream, const LogTime& storedLastTime) {
-  std::string piece;
-  stream.Rewind();
-  for (;;) {
-    const std::uint64_t pieceStart = stream.Tell();
-    if (!stream.ReadPiece(piece, kCtlPiece)) return std::nullopt;
-    if (!IsDatedLine(piece)) continue;
-    const std::string_view time = std::string_view(piece).substr(0, kLogTimeLength);
-    if (LogTime::IsWrittenLater(time, storedLastTime.written())) return pieceStart;
+// The byte at `offset` of the log as it stood when the run began.
+bool ByteAt(LogEntry& entry, std::uint64_t offset, char& byte) {
+  if (offset < entry.head.size()) {
+    byte = entry.head[static_cast<std::size_t>(offset)];
+    return true;
   }
+  return entry.stream->ReadRawAt(offset, &byte, 1) == 1;
+}
+
+// True when the log goes on from `position`: its head hashes the same, it is at
+// least that long, and the byte before the offset ends a line.
+bool GoesOnFrom(LogEntry& entry, const LogPosition& position) {
+  if (position.offset > entry.readEnd) return false;
+  if (PositionOf(entry, position.offset).head != position.head) return false;
+  char before = '\n';
+  return position.offset == 0 || (ByteAt(entry, position.offset - 1, before) && before == '\n');
+}
+
+// Gives each log the stored position it goes on from: first the one stored under its
+// own path, then any other by its head (a log that rotation renamed), each position
+// to one log at most. An empty log is known by its path alone.
+void MatchPositions(RunContext& ctx) {
+  const auto claimed = [&ctx](std::size_t index) {
+    for (const LogEntry& entry : ctx.logTable) {
+      if (entry.matched == static_cast<int>(index)) return true;
+    }
+    return false;
+  };
+  for (LogEntry& entry : ctx.logTable) {
+    entry.matched = -1;
+    for (std::size_t i = 0; i < ctx.storedPositions.size() && entry.matched < 0; ++i) {
+      const LogPosition& position = ctx.storedPositions[i];
+      if (position.path == entry.path && !claimed(i) && GoesOnFrom(entry, position)) {
+        entry.matched = static_cast<int>(i);
+      }
+    }
+  }
+  for (LogEntry& entry : ctx.logTable) {
+    for (std::size_t i = 0; i < ctx.storedPositions.size() && entry.matched < 0; ++i) {
+      const LogPosition& position = ctx.storedPositions[i];
+      if (position.offset > 0 && !claimed(i) && GoesOnFrom(entry, position)) {
+        entry.matched = static_cast<int>(i);
+      }
+    }
+  }
+}
+
+// Where one log's new part begins, and whether it has one.
+struct Verdict {
+  bool isNew = false;
+  std::uint64_t from = 0;
+};
+
+// A log that goes on from a stored position: its new part is every byte from the
+// offset on, and it is new when that part holds a dated line. No time decides.
+Verdict GoOn(LogEntry& entry, std::uint64_t offset) {
+  Verdict verdict{false, offset};
+  ForEachDatedLine(entry, offset, [&](std::string_view, std::uint64_t) {
+    verdict.isNew = true;
+    return false;
+  });
+  return verdict;
+}
+
+// A log without a position: its new part begins after its last dated line that is
+// not later than `lastTime` (at its start when it has none), and it is new when a
+// later dated line follows. So lines of last year, or of a clock set back, that
+// stand before lines already counted are not taken for new ones.
+Verdict AgainstLastTime(LogEntry& entry, const LogTime& lastTime) {
+  Verdict verdict;
+  ForEachDatedLine(entry, 0, [&](std::string_view time, std::uint64_t lineEnd) {
+    if (LogTime::IsWrittenLater(time, lastTime.written())) {
+      verdict.isNew = true;
+    } else {
+      verdict = Verdict{false, lineEnd};
+    }
+    return true;
+  });
+  return verdict;
+}
+
+Verdict Decide(LogEntry& entry, const LogTime& lastTime) {
+  if (entry.matched >= 0) return GoOn(entry, entry.settledAt.value_or(0));
+  if (lastTime.empty()) return Verdict{true, 0};
+  return AgainstLastTime(entry, lastTime);
+}
+
+// The verdicts of every log, two logs at a time: a helper thread decides the next
+// log while this one decides its own (each touches only its own log).
+std::vector<Verdict> DecideAll(RunContext& ctx) {
+  std::vector<Verdict> verdicts(ctx.logTable.size());
+  for (std::size_t i = 0; i < ctx.logTable.size(); ++i) {
+    std::future<Verdict> next;
+    if (i + 1 < ctx.logTable.size()) {
+      try {
+        next = std::async(std::launch::async, Decide, std::ref(ctx.logTable[i + 1]),
+                          std::cref(ctx.storedLastTime));
+      } catch (const std::system_error&) {  // no thread: decided here in its turn
+      }
+    }
+    verdicts[i] = Decide(ctx.logTable[i], ctx.storedLastTime);
+    if (next.valid()) verdicts[++i] = next.get();
+  }
+  return verdicts;
 }
 
 }  // namespace
@@ -51,33 +161,42 @@ Outcome CheckFreshness(RunContext& ctx) {
   }
   // A longer value is compared on its first 14 characters, as a log time is.
   ctx.storedLastTime = LogTime(std::string_view(value).substr(0, kLogTimeLength));
+  ctx.noStoredLastTime = ctx.storedLastTime.empty();
 
-  if (ctx.storedLastTime.empty()) {
-    if (ctx.debug) {
-      WriteMessage(ctx,
-                   "!WARN-No last analisis time found in Zirka.Ctl!\n"
-                   "Assuming all log files are new...\n",
-                   Channel::ToBoth);
+  ProbeLogs(ctx);
+  ReadStoredPositions(ctx);
+  MatchPositions(ctx);
+  for (LogEntry& entry : ctx.logTable) {
+    entry.settledAt.reset();
+    if (entry.matched >= 0) {
+      entry.settledAt = ctx.storedPositions[static_cast<std::size_t>(entry.matched)].offset;
     }
-    for (LogEntry& entry : ctx.logTable) {
-      entry.isNew = true;
-      entry.scanFrom = 0;
-    }
-    ctx.noStoredLastTime = true;
-  } else {
-    for (LogEntry& entry : ctx.logTable) {
-      Print(ctx, "\xF9 Checking " + entry.path + "...");
-      entry.scanFrom = entry.format == LogFormat::Binkd
-                           ? FirstLaterBinkdLine(*entry.stream, ctx.storedLastTime)
-                           : FirstLaterLine(*entry.stream, ctx.storedLastTime);
-      if (entry.scanFrom) entry.isNew = true;
-      Print(ctx, entry.isNew ? "OK\n" : "old\n");
-    }
-    Print(ctx, "\n");
   }
+  const std::vector<Verdict> verdicts = DecideAll(ctx);
 
+  if (ctx.noStoredLastTime && ctx.debug) {
+    WriteMessage(ctx,
+                 "!WARN-No last analisis time found in Zirka.Ctl!\n"
+                 "Assuming all log files are new...\n",
+                 Channel::ToBoth);
+  }
   ctx.anyLogNew = false;
-  for (const LogEntry& entry : ctx.logTable) ctx.anyLogNew = ctx.anyLogNew || entry.isNew;
+  for (std::size_t i = 0; i < ctx.logTable.size(); ++i) {
+    LogEntry& entry = ctx.logTable[i];
+    const Verdict& verdict = verdicts[i];
+    entry.isNew = verdict.isNew;
+    entry.scanFrom.reset();
+    if (verdict.isNew) {
+      entry.scanFrom = verdict.from;
+    } else if (entry.matched < 0) {
+      entry.settledAt = entry.readEnd;  // read whole, and nothing in it is new
+    }
+    ctx.anyLogNew = ctx.anyLogNew || entry.isNew;
+    if (!ctx.noStoredLastTime) {
+      Print(ctx, "\xF9 Checking " + entry.path + "..." + (entry.isNew ? "OK\n" : "old\n"));
+    }
+  }
+  if (!ctx.noStoredLastTime) Print(ctx, "\n");
 
   if (ctx.forced) {
     // The scan then reads every log from its first line.

@@ -36,6 +36,17 @@ enum class OpenFailure { Missing, Busy, Other };
 std::unique_ptr<TextFile> OpenText(const std::string& dosPath, Mode mode, Share share,
                                    OpenFailure& why);
 
+// An exclusive lock on a file of its own, held for as long as the object lives; the
+// file is removed when the lock is let go (or, on Windows, when the process ends).
+class FileLock {
+ public:
+  virtual ~FileLock() = default;
+};
+
+// Takes the lock of `dosPath`, creating the file (never through a link). nullptr
+// when it can't be had: `why` is Busy while another process holds it.
+std::unique_ptr<FileLock> TakeFileLock(const std::string& dosPath, OpenFailure& why);
+
 // True when something (a file, a directory) exists at the path.
 bool PathExists(const std::string& dosPath);
 

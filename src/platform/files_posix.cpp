@@ -105,6 +105,65 @@ std::unique_ptr<TextFile> OpenText(const std::string& dosPath, Mode mode, Share 
   return std::make_unique<TextFile>(MakeFdRawFile(fd), dosPath);
 }
 
+namespace {
+
+class PosixFileLock : public FileLock {
+ public:
+  PosixFileLock(std::string path, int fd) : path_(std::move(path)), fd_(fd) {}
+  ~PosixFileLock() override {
+    // Removed while still held: a run that opened it meanwhile finds, once it has
+    // the lock, that it holds a file no longer there, and tries again.
+    ::unlink(path_.c_str());
+    ::close(fd_);
+  }
+  PosixFileLock(const PosixFileLock&) = delete;
+  PosixFileLock& operator=(const PosixFileLock&) = delete;
+
+ private:
+  std::string path_;
+  int fd_;
+};
+
+}  // namespace
+
+std::unique_ptr<FileLock> TakeFileLock(const std::string& dosPath, OpenFailure& why) {
+  why = OpenFailure::Other;
+  if (Refused(FaultOp::Open, dosPath)) return nullptr;
+  const std::string path = HostPath(dosPath);
+  for (;;) {
+    int fd;
+    do {
+      fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY | O_NONBLOCK,
+                  0666);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+      if (errno == ENOENT) why = OpenFailure::Missing;
+      return nullptr;
+    }
+    struct stat held;
+    struct stat named;
+    if (!LockNow(fd, LOCK_EX)) {
+      if (errno == EWOULDBLOCK) why = OpenFailure::Busy;
+      ::close(fd);
+      return nullptr;
+    }
+    if (::fstat(fd, &held) != 0 || !S_ISREG(held.st_mode)) {
+      ::close(fd);
+      return nullptr;
+    }
+    if (::lstat(path.c_str(), &named) == 0 && named.st_dev == held.st_dev &&
+        named.st_ino == held.st_ino) {
+      try {
+        return std::make_unique<PosixFileLock>(path, fd);
+      } catch (...) {
+        ::close(fd);
+        throw;
+      }
+    }
+    ::close(fd);  // the run that held it removed it: take the new one
+  }
+}
+
 bool PathExists(const std::string& dosPath) {
   if (NamesNoFile(dosPath)) return false;
   struct stat st;

@@ -65,6 +65,47 @@ std::unique_ptr<TextFile> OpenText(const std::string& dosPath, Mode mode, Share 
   return std::make_unique<TextFile>(MakeStdioRawFile(file), dosPath);
 }
 
+namespace {
+
+class Win32FileLock : public FileLock {
+ public:
+  explicit Win32FileLock(HANDLE handle) : handle_(handle) {}
+  ~Win32FileLock() override { CloseHandle(handle_); }  // deleted on close
+  Win32FileLock(const Win32FileLock&) = delete;
+  Win32FileLock& operator=(const Win32FileLock&) = delete;
+
+ private:
+  HANDLE handle_;
+};
+
+}  // namespace
+
+std::unique_ptr<FileLock> TakeFileLock(const std::string& dosPath, OpenFailure& why) {
+  why = OpenFailure::Other;
+  if (Refused(FaultOp::Open, dosPath)) return nullptr;
+  const std::string path = HostPath(dosPath);
+  const HANDLE handle = CreateFileA(
+      path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr, OPEN_ALWAYS,
+      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    // A lock file being deleted by the run that let it go refuses access for a moment.
+    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
+        (error == ERROR_ACCESS_DENIED && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES)) {
+      why = OpenFailure::Busy;
+    } else if (error == ERROR_PATH_NOT_FOUND) {
+      why = OpenFailure::Missing;
+    }
+    return nullptr;
+  }
+  try {
+    return std::make_unique<Win32FileLock>(handle);
+  } catch (...) {
+    CloseHandle(handle);
+    throw;
+  }
+}
+
 bool PathExists(const std::string& dosPath) {
   if (NamesNoFile(dosPath)) return false;
   return GetFileAttributesA(HostPath(dosPath).c_str()) != INVALID_FILE_ATTRIBUTES;

@@ -18,6 +18,8 @@ class RawFile {
   virtual bool Write(const char* data, std::size_t size) = 0;
   // Moves to an absolute byte offset.
   virtual bool Seek(std::uint64_t offset) = 0;
+  // The file's size in bytes; -1 when it can't be told.
+  virtual long long Size() { return -1; }
   // Pushes what was written to the disk (fsync / _commit).
   virtual bool Sync() = 0;
   // Releases the file and its lock; further calls fail. False when closing failed.

@@ -1,6 +1,7 @@
 // RawFile over a POSIX file descriptor.
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -56,6 +57,12 @@ class FdRawFile : public RawFile {
   bool Seek(std::uint64_t offset) override {
     if (fd_ < 0) return false;
     return ::lseek(fd_, static_cast<off_t>(offset), SEEK_SET) != static_cast<off_t>(-1);
+  }
+
+  long long Size() override {
+    struct stat st;
+    if (fd_ < 0 || ::fstat(fd_, &st) != 0) return -1;
+    return static_cast<long long>(st.st_size);
   }
 
   bool Sync() override {

@@ -47,6 +47,12 @@ class StdioRawFile : public RawFile {
     return _fseeki64(file_, static_cast<long long>(offset), SEEK_SET) == 0;
   }
 
+  long long Size() override {
+    if (file_ == nullptr) return -1;
+    if (lastWasWrite_ && std::fflush(file_) != 0) return -1;
+    return _filelengthi64(_fileno(file_));
+  }
+
   bool Sync() override {
     if (file_ == nullptr) return false;
     if (ShouldFail(FaultOp::Flush)) {

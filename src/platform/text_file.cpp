@@ -112,6 +112,19 @@ bool TextFile::Seek(std::uint64_t offset) {
   return raw_->Seek(offset);
 }
 
+long long TextFile::ReadRawAt(std::uint64_t offset, char* out, std::size_t size) {
+  if (!Seek(offset)) return -1;
+  std::size_t got = 0;
+  while (got < size) {
+    const long long n = raw_->Read(out + got, size - got);
+    if (n < 0) return -1;
+    if (n == 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  inBase_ = offset + got;
+  return static_cast<long long>(got);
+}
+
 bool TextFile::Write(std::string_view text) {
   if (closed_ || !raw_) return false;
   std::size_t start = 0;

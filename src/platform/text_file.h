@@ -93,6 +93,12 @@ class TextFile {
   // Continues reading at a byte offset that Tell returned (or 0).
   bool Seek(std::uint64_t offset);
   bool Rewind() { return Seek(0); }
+  // The file's size in bytes; -1 when it can't be told.
+  long long Size() { return closed_ || !raw_ ? -1 : raw_->Size(); }
+  // Up to `size` bytes from byte offset `offset` as they stand in the file (no CR
+  // dropped, a Ctrl-Z kept): the count read, -1 on an error. Reading pieces goes on
+  // after a Seek.
+  long long ReadRawAt(std::uint64_t offset, char* out, std::size_t size);
   // Reads end at byte offset `end` as they do at the end of the file, whatever
   // was written beyond it since (a log read again up to where an earlier run
   // stopped).

@@ -16,6 +16,7 @@
 #include "core/messages.h"
 #include "run/program_log.h"
 #include "run/run_journal.h"
+#include "run/run_lock.h"
 #include "core/terminate.h"
 #include "run/usage.h"
 
@@ -59,6 +60,10 @@ int RunPhases(RunContext& ctx, const std::vector<std::string>& args, bool consol
   ShowStartBanner();
   ParseCommandLine(ctx, args);
   if (const Outcome end = OpenMainControlFile(ctx)) return Terminate(ctx, *end);
+  std::unique_ptr<platform::FileLock> lock;  // held to the end of the run
+  if (!ctx.preview) {
+    if (const Outcome end = TakeRunLock(ctx, lock)) return Terminate(ctx, *end);
+  }
   OpenProgramLogAndReport(ctx);
   RunJournal journal;  // completes an interrupted run when it finds one
   if (const Outcome end = FindJournal(ctx, journal)) return Terminate(ctx, *end);
@@ -75,6 +80,7 @@ int RunPhases(RunContext& ctx, const std::vector<std::string>& args, bool consol
   if (journal.completing) {
     if (const Outcome end = TakeJournalledScan(ctx, journal)) return Terminate(ctx, *end);
   }
+  SettlePositions(ctx, journal);
   if (ctx.preview) return Terminate(ctx, PreviewChanges(ctx, journal));
   if (!ctx.sentTable.empty()) {
     if (const Outcome end = StartJournal(ctx, journal)) return Terminate(ctx, *end);

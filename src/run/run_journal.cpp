@@ -4,6 +4,7 @@
 
 #include "config/last_time.h"
 #include "core/messages.h"
+#include "logscan/log_positions.h"
 
 namespace zirka {
 
@@ -45,6 +46,7 @@ void ScanAsJournalled(RunContext& ctx, const journal::Journal& journal) {
   ctx.forced = journal.forced;
   ctx.noStoredLastTime = journal.started.empty();
   ctx.storedLastTime = LogTime(journal.started);
+  ProbeLogs(ctx);
   for (LogEntry& entry : ctx.logTable) {
     entry.scanFrom.reset();
     const journal::LogRange* range = journal.allDone ? nullptr : RangeOf(journal, entry.path);
@@ -74,6 +76,12 @@ Outcome TakeJournalledScan(RunContext& ctx, const RunJournal& run) {
     bool whole = false;
     for (const LogEntry& entry : ctx.logTable) {
       if (entry.path == range.path) whole = entry.stream->Tell() == range.end;
+      // The log must still begin as it did when the interrupted run counted it.
+      for (const LogPosition& position : journal.positions) {
+        if (whole && position.path == entry.path && position.offset == range.end) {
+          whole = PositionOf(entry, position.offset).head == position.head;
+        }
+      }
     }
     if (!whole) {
       PrintAndLog(ctx, journal::ChangedLogLine(run.path, range.path));
@@ -81,6 +89,28 @@ Outcome TakeJournalledScan(RunContext& ctx, const RunJournal& run) {
     }
   }
   return TakeJournalTime(ctx, journal);
+}
+
+void SettlePositions(RunContext& ctx, RunJournal& run) {
+  if (!run.completing) {
+    run.positions = PositionsToStore(ctx);
+    return;
+  }
+  const journal::Journal& journal = *run.completing;
+  if (journal.hasPositions) {
+    run.positions = journal.positions;
+    return;
+  }
+  // A journal of an earlier version: each log it counted stands at the end of
+  // what it counted; the other logs keep what the positions file holds.
+  ReadStoredPositions(ctx);
+  for (LogEntry& entry : ctx.logTable) {
+    entry.scanFrom.reset();
+    entry.settledAt.reset();
+    entry.matched = -1;
+    if (const journal::LogRange* range = RangeOf(journal, entry.path)) entry.settledAt = range->end;
+  }
+  run.positions = PositionsToStore(ctx);
 }
 
 Outcome StartJournal(RunContext& ctx, RunJournal& run) {
@@ -91,16 +121,23 @@ Outcome StartJournal(RunContext& ctx, RunJournal& run) {
   } else {
     journal.control = ctx.mainCtlPath;
     if (ctx.anyLogNew) journal.lastTime = ctx.newLastTime.written();
-    journal.started = ctx.storedLastTime.written();
+    // A stored time that is not DD/MM HH:MM:SS is not one the journal can hold.
+    if (IsWellFormedLogTime(ctx.storedLastTime.written()) &&
+        IsDatedLine(ctx.storedLastTime.written())) {
+      journal.started = ctx.storedLastTime.written();
+    }
     journal.forced = ctx.forced;
     for (const LogEntry& entry : ctx.logTable) {
       if (!entry.scanFrom) continue;
       journal.logs.push_back({*entry.scanFrom, entry.stream->Tell(), entry.path});
     }
   }
+  journal.positions = run.positions;
+  journal.hasPositions = true;
   run.file = journal::JournalFile::Create(run.path, journal);
-  // Without its journal a completion could not tell the lists already raised.
-  if (run.file == nullptr && run.completing) {
+  // Without its journal no list may change: a run killed after raising one could
+  // not be completed, and the next run would count its sends again.
+  if (run.file == nullptr) {
     PrintAndLog(ctx, "!ERR-Cann't write journal " + run.path + "\n");
     return journal::kTroubleErrorlevel;
   }
@@ -112,7 +149,16 @@ int StoreLastTimeAndEndJournal(RunContext& ctx, RunJournal& run) {
   if (run.completing && !run.file) {
     if (const Outcome end = StartJournal(ctx, run)) return *end;
   }
+  // The positions first: a run stopped between the two then goes on from them,
+  // which the journal (or, without sends, the lack of any) makes safe.
   bool stored = true;
+  if (HasLastTimeToStore(ctx)) {
+    const std::string path = PositionsPath(ctx.mainCtlPath);
+    if (!WritePositions(path, run.positions)) {
+      PrintAndLog(ctx, "!ERR-Cann't write " + path + "\n");
+      stored = false;
+    }
+  }
   const int errorlevel = StoreLastTime(ctx, &stored);
   if (run.file && stored) run.file->Remove();
   run.file.reset();

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/context.h"
 #include "core/terminate.h"
@@ -18,6 +19,8 @@ struct RunJournal {
   std::string path;                              // ZIRKA.JNL beside ZIRKA.CTL
   std::optional<journal::Journal> completing;    // the interrupted run, when one is completed
   std::unique_ptr<journal::JournalFile> file;    // held while this run changes files
+  // The log positions stored with Last_Time, once the scan has settled them.
+  std::vector<LogPosition> positions;
 
   bool allDone() const { return completing && completing->allDone; }
 };
@@ -37,15 +40,20 @@ void ScanAsJournalled(RunContext& ctx, const journal::Journal& journal);
 // list it was; else the time to store is the journal's.
 [[nodiscard]] Outcome TakeJournalledScan(RunContext& ctx, const RunJournal& run);
 
+// After the scan: the log positions to store with Last_Time. An ordinary run's are
+// where it stopped in each log; a completion's are the journal's, or, for a journal
+// written before positions were kept, the ends of the bytes it counted.
+void SettlePositions(RunContext& ctx, RunJournal& run);
+
 // Before the first list is replaced: writes the journal whole (this run's, or the
 // completed one with its last step settled) and holds it. Without one (it could
-// not be written) an ordinary run goes on as it did before journals; a completion
-// ends with errorlevel 3, nothing changed.
+// not be written) no list may change: errorlevel 3, nothing changed.
 [[nodiscard]] Outcome StartJournal(RunContext& ctx, RunJournal& run);
 
-// Stores Last_Time (StoreLastTime) and removes the journal once that is done; a
-// journal whose Last_Time could not be stored stays for the next run. Returns the
-// errorlevel: a completed run whose areas were all done had sent files, so 0.
+// Stores the log positions, then Last_Time (StoreLastTime), and removes the
+// journal once both are in place; a journal whose Last_Time or positions could not
+// be stored stays for the next run. Returns the errorlevel: a completed run whose
+// areas were all done had sent files, so 0.
 int StoreLastTimeAndEndJournal(RunContext& ctx, RunJournal& run);
 
 }  // namespace zirka

@@ -32,7 +32,7 @@ void ExpectHealthyOutcome(const Node& node) {
 }
 
 const std::vector<std::string> kEveryRunFile = {kUtilList,   kGamesList,  kNewsList,
-                                                kHealthyCtl, kProgramLog, kReport};
+                                                kHealthyCtl, kHealthyPositions, kProgramLog, kReport};
 
 // ---- logs -----------------------------------------------------------------
 
@@ -88,7 +88,7 @@ TEST(BadInputRun, CtrlZInTheMiddleOfALogEndsIt) {
   EXPECT_EQ(node.Read(kHealthyCtl), Dos(CtlWithLastTime("02/05 11:00:05")));
   EXPECT_EQ(Normalize(node.Read(kReport)), ReportOf({{"FOO.ZIP", 1}, {"BAR.ARJ", 1}}));
   EXPECT_EQ(ChangedFiles(before, TreeSnapshot(node)),
-            Files({kUtilList, kGamesList, kHealthyCtl, kProgramLog, kReport}));
+            Files({kUtilList, kGamesList, kHealthyCtl, kHealthyPositions, kProgramLog, kReport}));
 }
 
 // A line that begins with digits and a slash but no real day and month (99/99,
@@ -207,7 +207,7 @@ TEST(BadInputRun, ControlFileOfOnlyComments) {
             Dos(comments + "Last_Time 02/05 12:30:00  ; Last analisis time\n;\n;   "
                            "\x82\xE0\xA5\xAC\xEF \xAF\xAE\xE1\xAB\xA5\xA4\xAD\xA5\xA3\xAE "
                            "\xAF\xE0\xAE\xE1\xAC\xAE\xE2\xE0\xA0 \xAB\xAE\xA3\xA0\n"));
-  EXPECT_EQ(ChangedFiles(before, TreeSnapshot(node)), Files({kHealthyCtl}));
+  EXPECT_EQ(ChangedFiles(before, TreeSnapshot(node)), Files({kHealthyCtl, kHealthyPositions}));
 }
 
 }  // namespace

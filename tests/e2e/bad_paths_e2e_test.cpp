@@ -14,7 +14,7 @@ namespace zirka::e2e {
 namespace {
 
 const std::vector<std::string> kEveryRunFile = {kUtilList,   kGamesList,  kNewsList,
-                                                kHealthyCtl, kProgramLog, kReport};
+                                                kHealthyCtl, kHealthyPositions, kProgramLog, kReport};
 
 bool Shows(const RunResult& r, const std::string& text) {
   return r.screen.find(text) != std::string::npos;
@@ -79,7 +79,7 @@ TEST(BadPathRun, DirectoriesWhereFilesShouldBe) {
   EXPECT_EQ(node.Read(kHealthyCtl),
             Dos(CtlWithLastTime("02/05 12:30:00", "LOG_PATH D:\\T-MAIL\\OLD.LOG\n")));
   EXPECT_EQ(ChangedFiles(before, WithoutProgram(TreeSnapshot(node))),
-            Files({kUtilList, kHealthyCtl, kProgramLog}));
+            Files({kUtilList, kHealthyCtl, kHealthyPositions, kProgramLog}));
 }
 
 TEST(BadPathRun, ControlFileThatIsADirectory) {
@@ -144,7 +144,7 @@ TEST(BadPathRun, AreaDirectoriesThatAreGone) {
   EXPECT_EQ(node.Read(kUtilList), UtilList(1));
   EXPECT_EQ(node.Read(kNewsList), NewsList(11));
   EXPECT_EQ(ChangedFiles(before, TreeSnapshot(node)),
-            Files({kUtilList, kNewsList, kHealthyCtl, kProgramLog}));
+            Files({kUtilList, kNewsList, kHealthyCtl, kHealthyPositions, kProgramLog}));
 
   // An area whose directory went away since the last run: the others go on.
   node.Remove("FILES/NEWS");
@@ -206,6 +206,7 @@ TEST(BadPathRun, TmailVariablePointingNowhere) {
   for (const std::string nowhere : {"D:\\NOWHERE", "D:\\T-MAIL\\T-MAIL.LOG", "Q:\\"}) {
     SCOPED_TRACE("T-MAIL=" + nowhere);
     node.Write(kHealthyCtl, CtlWithoutCtlPath());
+    node.Remove(kHealthyPositions);
     node.WriteRaw(kUtilList, UtilList(0));
     node.WriteRaw(kGamesList, GamesList(1));
     node.WriteRaw(kNewsList, NewsList(10));

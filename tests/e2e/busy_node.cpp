@@ -171,6 +171,7 @@ void ResetBusyNode(const Node& node, const Snapshot& snapshot) {
   Restore(node, snapshot);
   for (const std::string& file : TempFilesLeft(node)) node.Remove(file);
   node.Remove(kBusyJournal);
+  node.Remove(kBusyPositions);
   node.Remove("FIDO/ZIRKA.LOG");
   node.Remove("FIDO/REPORT.TXT");
 }
@@ -187,7 +188,7 @@ std::vector<std::string> TempFilesLeft(const Node& node) {
       const std::string t(tail);
       return name.size() >= t.size() && name.compare(name.size() - t.size(), t.size(), t) == 0;
     };
-    if (listTemp || endsWith(".$#!") || endsWith(".JN$")) {
+    if (listTemp || endsWith(".$#!") || endsWith(".JN$") || endsWith(".PO$")) {
       left.push_back(fs::relative(it->path(), node.root()).generic_string());
     }
   }

@@ -34,6 +34,7 @@ using Snapshot = std::map<std::string, std::string>;
 inline const std::string kBusyCtl = "FIDO/ZIRKA.CTL";
 inline const std::string kBusyUseCtl = "-c=D:\\FIDO\\ZIRKA.CTL";
 inline const std::string kBusyJournal = "FIDO/ZIRKA.JNL";
+inline const std::string kBusyPositions = "FIDO/ZIRKA.POS";
 
 // What a tic processor does to a list: a new entry appended at its end. No log
 // names the file, so a run copies the line as it stands wherever it meets it.

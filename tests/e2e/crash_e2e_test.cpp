@@ -96,6 +96,7 @@ class CrashNode {
     // A run after one that was killed before it stored Last_Time counts the same
     // sends again over the lists that were already raised.
     node_.WriteRaw(kBusyCtl, old_.at(kBusyCtl));
+    node_.Remove(kBusyPositions);
     start = Clock::now();
     r = Run();
     runTime_ = (runTime_ + std::chrono::duration_cast<milliseconds>(Clock::now() - start)) / 2;

@@ -21,6 +21,8 @@ namespace zirka::e2e {
 
 inline const std::string kHealthyCtl = "FIDO/ZIRKA.CTL";
 inline const std::string kHealthyUseCtl = "-c=D:\\FIDO\\ZIRKA.CTL";
+// Where each log was read up to, stored with Last_Time.
+inline const std::string kHealthyPositions = "FIDO/ZIRKA.POS";
 inline const std::string kHealthyLog = "T-MAIL/T-MAIL.LOG";
 inline const std::string kProgramLog = "FIDO/ZIRKA.LOG";
 inline const std::string kReport = "FIDO/REPORT.TXT";

@@ -86,7 +86,8 @@ TEST(ExampleNode, FirstRunCountsTheSendsSecondRunNothing) {
   EXPECT_EQ(Normalize(node.Read("FIDO/ZIRKA.LOG")),
             Dos(firstLog + kStarted + "\xFE No new sent files found - nothing done\n"
                                       "\xFE Elapsed M:SS\n"));
-  EXPECT_EQ(node.List("FIDO"), (std::vector<std::string>{"ZIRKA.CTL", "ZIRKA.LOG", "ZIRKA.REP"}));
+  EXPECT_EQ(node.List("FIDO"),
+            (std::vector<std::string>{"ZIRKA.CTL", "ZIRKA.LOG", "ZIRKA.POS", "ZIRKA.REP"}));
 }
 
 // The binkd node: relative POSIX paths, run from the node's directory; binkd.cfg

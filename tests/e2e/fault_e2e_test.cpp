@@ -144,9 +144,12 @@ void CheckRun(const FaultNode& fault, const RunResult& r, const std::string& whe
   const bool tmailCtlOpened = Has(screen, "\xFE Reading D:\\T-MAIL\\T-MAIL.CTL\n");
   const bool tmailLogOpened = Has(screen, "\xF9 Checking D:\\T-MAIL\\T-MAIL.LOG...");
   const bool outboundOpened = Has(screen, "\xF9 Checking D:\\T-MAIL\\OUTBOUND.LOG...");
+  // A run that can't put its journal in place raises no list.
+  const bool noJournal = Has(screen, "!ERR-Cann't write journal ");
   const int expectedExit = !ctlOpened                           ? 5
                            : !tmailCtlOpened                    ? 1
                            : !tmailLogOpened && !outboundOpened ? 2
+                           : noJournal                          ? 3
                                                                 : 0;
   EXPECT_EQ(r.exitCode, expectedExit) << r;
   const Logs logs = !tmailLogOpened   ? Logs::OutboundOnly
@@ -164,6 +167,9 @@ void CheckRun(const FaultNode& fault, const RunResult& r, const std::string& whe
     EXPECT_TRUE(isOld || isNew) << file << " is neither old nor new (" << Name(logs) << "):\n"
                                 << bytes << "\n"
                                 << r;
+    if (noJournal) {
+      EXPECT_TRUE(isOld) << file << " changed without a journal\n" << r;
+    }
     if (file == kBusyCtl) {
       const bool failed =
           Has(screen, "An error occured while adding Last_Time variable to Zirka.Ctl");

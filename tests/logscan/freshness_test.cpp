@@ -87,9 +87,9 @@ TEST(CheckFreshness, YearTurnInBothDirections) {
   EXPECT_EQ(EndOf(backward.ctx, CheckFreshness(backward.ctx)), 4);
 }
 
-TEST(CheckFreshness, OverLongLinesAreReadInPiecesOf180) {
+TEST(CheckFreshness, OverLongLinesAreReadInTheScansPiecesOf255) {
   // The remainder of a long line is a line of its own; here it looks dated and later.
-  const std::string longLine = "01/05 10:00:00 " + std::string(165, 'x') + "09/05 10:00:00 tail\r\n";
+  const std::string longLine = "01/05 10:00:00 " + std::string(240, 'x') + "09/05 10:00:00 tail\r\n";
   CapturedRun run("LAST_TIME 03/05 12:00:00\n");
   run.AddLog("A.LOG", longLine + "04/05 09:00:00 next\r\n");
   EXPECT_EQ(EndOf(run.ctx, CheckFreshness(run.ctx)), -1);

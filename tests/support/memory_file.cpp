@@ -29,6 +29,7 @@ class MemoryRawFile : public RawFile {
     pos_ = static_cast<std::size_t>(offset);
     return true;
   }
+  long long Size() override { return closed_ ? -1 : static_cast<long long>(data_->size()); }
   bool Sync() override { return !closed_; }
   bool Close() override {
     if (closed_) return false;

@@ -1,0 +1,182 @@
+#include "logscan/log_positions.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+
+#include "core/messages.h"
+#include "core/replacement.h"
+#include "core/text.h"
+#include "platform/files.h"
+
+namespace zirka {
+
+namespace {
+
+constexpr std::string_view kTitle =
+    "; Zirka log positions: where each log was read up to. Safe to delete.";
+// A positions file is a line per log; anything far larger is not one.
+constexpr std::uint64_t kMaxPositionsBytes = 4u << 20;
+constexpr std::size_t kHashDigits = 16;
+// The end of a log's last whole line is looked for this many bytes at a time,
+// from its end backwards.
+constexpr std::size_t kTailBlock = 64 * 1024;
+
+bool ParseLine(std::string_view line, LogPosition& position) {
+  const char* const end = line.data() + line.size();
+  const auto [afterOffset, ec] = std::from_chars(line.data(), end, position.offset);
+  if (ec != std::errc() || afterOffset == line.data() || afterOffset == end ||
+      *afterOffset != ' ') {
+    return false;
+  }
+  std::string_view rest(afterOffset + 1, static_cast<std::size_t>(end - afterOffset - 1));
+  if (rest.size() < kHashDigits + 2 || rest[kHashDigits] != ' ') return false;
+  for (std::size_t i = 0; i < kHashDigits; ++i) {
+    const char c = rest[i];
+    if (!IsDigit(c) && !(c >= 'A' && c <= 'F')) return false;
+  }
+  std::from_chars(rest.data(), rest.data() + kHashDigits, position.head, 16);
+  position.path.assign(rest.substr(kHashDigits + 1));
+  for (const char c : position.path) {
+    if (static_cast<unsigned char>(c) < 0x20) return false;
+  }
+  return true;
+}
+
+// The end of the log's last whole line: just after its last line feed, 0 when it
+// has none. Read from the end backwards, so a long log costs one block.
+std::uint64_t LastLineEnd(TextFile& stream, std::uint64_t size) {
+  std::string block(kTailBlock, '\0');
+  for (std::uint64_t to = size; to > 0;) {
+    const std::uint64_t from = to > kTailBlock ? to - kTailBlock : 0;
+    const auto want = static_cast<std::size_t>(to - from);
+    if (stream.ReadRawAt(from, block.data(), want) != static_cast<long long>(want)) return 0;
+    for (std::size_t i = want; i-- > 0;) {
+      if (block[i] == '\n') return from + i + 1;
+    }
+    to = from;
+  }
+  return 0;
+}
+
+}  // namespace
+
+std::string PositionsPath(const std::string& mainCtlPath) {
+  return TemporaryName(mainCtlPath, ".POS");
+}
+
+std::string FormatPositions(const std::vector<LogPosition>& positions) {
+  std::string text(kTitle);
+  text += '\n';
+  for (const LogPosition& position : positions) {
+    text += Format("%llu %016llX ", static_cast<unsigned long long>(position.offset),
+                   static_cast<unsigned long long>(position.head));
+    text += position.path;
+    text += '\n';
+  }
+  return text;
+}
+
+bool ParsePositions(std::string_view text, std::vector<LogPosition>& positions,
+                    std::string& error) {
+  positions.clear();
+  error.clear();
+  std::size_t number = 0;
+  while (!text.empty()) {
+    const std::size_t lf = text.find('\n');
+    std::string_view line = text.substr(0, lf);
+    text.remove_prefix(lf == std::string_view::npos ? text.size() : lf + 1);
+    ++number;
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (line.empty() || line.front() == ';') continue;
+    LogPosition position;
+    if (ParseLine(line, position)) {
+      positions.push_back(std::move(position));
+    } else if (error.empty()) {
+      error = "line " + std::to_string(number) + " is not \"offset hash path\"";
+    }
+  }
+  return error.empty();
+}
+
+void ReadStoredPositions(RunContext& ctx) {
+  ctx.storedPositions.clear();
+  const std::string path = PositionsPath(ctx.mainCtlPath);
+  if (!platform::PathExists(path)) return;
+  platform::OpenFailure why = platform::OpenFailure::Other;
+  auto file = platform::OpenText(path, platform::Mode::Read, platform::Share::DenyWrite, why);
+  if (!file) {
+    if (why != platform::OpenFailure::Missing) {
+      PrintAndLog(ctx, "?WARN-Cann't read " + path + ": logs are checked against Last_Time\n");
+    }
+    return;
+  }
+  std::string text;
+  std::string piece;
+  while (text.size() <= kMaxPositionsBytes && file->ReadPiece(piece, 4096)) text += piece;
+  std::string error;
+  if (file->readFailed()) {
+    error = "it can't be read to its end";
+  } else if (text.size() > kMaxPositionsBytes) {
+    error = "far too long";
+  } else {
+    ParsePositions(text, ctx.storedPositions, error);
+  }
+  if (!error.empty()) {
+    PrintAndLog(ctx, "?WARN-" + path + " makes no sense (" + error +
+                         "): the logs it can't vouch for are checked against Last_Time\n");
+  }
+}
+
+LogPosition PositionOf(const LogEntry& entry, std::uint64_t offset) {
+  const std::size_t length = std::min(HeadLength(offset), entry.head.size());
+  return {offset, HeadHash(std::string_view(entry.head).substr(0, length)), entry.path};
+}
+
+std::vector<LogPosition> PositionsToStore(const RunContext& ctx) {
+  std::vector<LogPosition> positions;
+  for (const LogEntry& entry : ctx.logTable) {
+    if (entry.scanFrom) {
+      positions.push_back(PositionOf(entry, entry.stream->Tell()));
+    } else if (entry.settledAt) {
+      positions.push_back(PositionOf(entry, *entry.settledAt));
+    }
+  }
+  for (std::size_t i = 0; i < ctx.storedPositions.size(); ++i) {
+    const LogPosition& stored = ctx.storedPositions[i];
+    const bool matched = std::any_of(ctx.logTable.begin(), ctx.logTable.end(),
+                                     [&](const LogEntry& e) { return e.matched == static_cast<int>(i); });
+    const bool placed = std::any_of(positions.begin(), positions.end(),
+                                    [&](const LogPosition& p) { return p.path == stored.path; });
+    if (!matched && !placed) positions.push_back(stored);
+  }
+  return positions;
+}
+
+bool WritePositions(const std::string& path, const std::vector<LogPosition>& positions) {
+  const std::string tempPath = TemporaryName(path, ".PO$");
+  auto temp = platform::OpenText(tempPath, platform::Mode::Write, platform::Share::DenyAll);
+  if (!temp) return false;
+  const bool written = temp->Write(FormatPositions(positions));
+  return FinishReplacement(std::move(temp), tempPath, path, written, [] { return true; });
+}
+
+void ProbeLogs(RunContext& ctx) {
+  for (LogEntry& entry : ctx.logTable) {
+    TextFile& stream = *entry.stream;
+    const long long size = stream.Size();
+    entry.head.clear();
+    entry.readEnd = 0;
+    if (size > 0) {
+      const auto sz = static_cast<std::uint64_t>(size);
+      entry.head.resize(HeadLength(sz));
+      const long long got = stream.ReadRawAt(0, entry.head.data(), entry.head.size());
+      entry.head.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+      entry.readEnd = LastLineEnd(stream, sz);
+    }
+    stream.Rewind();
+    stream.LimitReadsTo(entry.readEnd);
+  }
+}
+
+}  // namespace zirka
