@@ -18,13 +18,16 @@ const std::string_view kUsageText =
     "\n"
     "Only the first two characters of a switch count (-force is -f), one switch\n"
     "an argument; other arguments are ignored. Without -c= the program reads\n"
-    "ZIRKA.CTL in its own directory.\n"
+    "ZIRKA.CTL in its own directory. Beside ZIRKA.CTL it keeps ZIRKA.POS (where\n"
+    "each log was read up to; safe to delete) and, while it runs, ZIRKA.LCK and\n"
+    "ZIRKA.JNL.\n"
     "\n"
     "Errorlevels:\n"
     "  0  sent files were found and the lists were updated\n"
     "  1  T-MAIL.CTL not found and no LOG_PATH, BINKD_LOG or BINKD_CFG log\n"
     "  2  no log could be opened\n"
-    "  3  a journal ZIRKA.JNL that can't be used: nothing done (see README)\n"
+    "  3  nothing done: a journal ZIRKA.JNL that can't be used or written, or\n"
+    "     another run of the same ZIRKA.CTL for over a minute (see README)\n"
     "  4  nothing new in the logs, or no sent file found: nothing done\n"
     "  5  the main control file ZIRKA.CTL was not found\n"
     "  6  out of memory\n"
@@ -36,7 +39,9 @@ const std::string_view kUsageText =
     "  ZIRKA_DRIVE_<L>  (Linux) the directory of DOS drive L:, e.g.\n"
     "                   ZIRKA_DRIVE_D=/srv/fido\n"
     "  WINEPREFIX       (Linux) else drives from its dosdevices (default ~/.wine)\n"
-    "  NO_COLOR         (Linux) a banner without colours\n";
+    "  NO_COLOR         (Linux) a banner without colours\n"
+    "  ZIRKA_LOCK_WAIT  seconds to wait for another run of the same ZIRKA.CTL\n"
+    "                   (default 60)\n";
 
 bool IsHelpSwitch(std::string_view arg) {
   if (arg == "--help") return true;
