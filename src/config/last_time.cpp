@@ -79,7 +79,7 @@ CopyResult CopyControlFile(RunContext& ctx, platform::TextFile& source, platform
 // is removed. ZIRKA.CTL is closed before the move (a file that is open can't be
 // replaced on Windows) and opened again for a later attempt.
 bool ReplaceThrough(RunContext& ctx, const std::string& tempPath, CopyResult& result) {
-  auto temp = platform::OpenText(tempPath, platform::Mode::Write, platform::Share::DenyAll);
+  auto temp = platform::OpenText(tempPath, platform::Mode::Create, platform::Share::DenyAll);
   if (!temp) return false;
   if (!ctx.mainCtl) {
     ctx.mainCtl =

@@ -18,16 +18,18 @@ bool FinishReplacement(std::unique_ptr<platform::TextFile> temp, const std::stri
                        const std::function<bool()>& releaseTarget,
                        platform::PendingDirectories* pending,
                        std::unique_ptr<platform::TextFile> heldTarget) {
+  // The temporary file stays open, and so held, until it is moved: no other run
+  // can take its name in between.
   bool ok = written && temp->Flush();
-  ok = temp->Close() && ok;
-  temp.reset();
   if (ok) ok = releaseTarget();
   if (ok && pending != nullptr) {
-    ok = platform::ReplaceFile(tempPath, target, *pending, std::move(heldTarget));
+    ok = platform::ReplaceFileHeld(std::move(temp), tempPath, target, *pending,
+                                   std::move(heldTarget));
   } else if (ok) {
     heldTarget.reset();
-    ok = platform::ReplaceFile(tempPath, target);
+    ok = platform::ReplaceFileHeld(std::move(temp), tempPath, target);
   }
+  if (temp) temp->Close();
   if (!ok) platform::RemoveFile(tempPath);
   return ok;
 }

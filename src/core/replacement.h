@@ -18,18 +18,19 @@ namespace zirka {
 // directory name never counts.
 std::string TemporaryName(const std::string& path, std::string_view extension);
 
-// The end of replacing `target` through the temporary file `temp` (at `tempPath`),
-// once the new contents are written to it (`written` false when that failed):
-// the temporary file is committed to the disk and closed, `releaseTarget` closes
-// whatever else holds `target` open (an open file can't be replaced on Windows)
-// and may still refuse the move (false), and the temporary file is moved over
-// `target` in one step. The old file is never deleted: on any failure it stays
-// whole and the temporary file is removed; `releaseTarget` is called only once
-// the temporary file is whole. True when `target` was replaced. With `pending`,
-// the directory entry is committed to the disk on a helper thread, finished by the
-// next replacement or by platform::SyncDirectories; `heldTarget`, the target's own
-// open file if the caller still holds it, is then let go as platform::ReplaceFile
-// says, and closed before the move without `pending`.
+// The end of replacing `target` through the temporary file `temp` (at `tempPath`,
+// opened with platform::Mode::Create), once the new contents are written to it
+// (`written` false when that failed): the temporary file is committed to the disk,
+// `releaseTarget` closes whatever else holds `target` open (an open file can't be
+// replaced on Windows) and may still refuse the move (false), and the temporary
+// file is moved over `target` in one step while it is still held, then closed.
+// The old file is never deleted: on any failure it stays whole and the temporary
+// file is removed; `releaseTarget` is called only once the temporary file is whole.
+// True when `target` was replaced. With `pending`, the directory entry is
+// committed to the disk on a helper thread, finished by the next replacement or by
+// platform::SyncDirectories; `heldTarget`, the target's own open file if the
+// caller still holds it, is then let go as platform::ReplaceFileHeld says, and
+// closed before the move without `pending`.
 bool FinishReplacement(std::unique_ptr<platform::TextFile> temp, const std::string& tempPath,
                        const std::string& target, bool written,
                        const std::function<bool()>& releaseTarget,

@@ -169,7 +169,7 @@ bool OpenListCopy(const std::string& area, int number, ListCopy& copy) {
   copy.tempPath = TemporaryName(area, ".!#$");
   copy.list = platform::OpenText(area, platform::Mode::Read, platform::Share::DenyWrite);
   if (copy.list) {
-    copy.temp = platform::OpenText(copy.tempPath, platform::Mode::Write, platform::Share::DenyAll);
+    copy.temp = platform::OpenText(copy.tempPath, platform::Mode::Create, platform::Share::DenyAll);
   }
   return copy.list && copy.temp;
 }

@@ -280,13 +280,10 @@ std::unique_ptr<JournalFile> JournalFile::Create(const std::string& path,
     }
   }
   const std::string tempPath = TemporaryName(path, ".JN$");
-  auto temp = platform::OpenText(tempPath, platform::Mode::Write, platform::Share::DenyAll);
+  auto temp = platform::OpenText(tempPath, platform::Mode::Create, platform::Share::DenyAll);
   if (!temp) return nullptr;
-  bool ok = temp->Write(text) && temp->Flush();
-  ok = temp->Close() && ok;
-  temp.reset();
-  if (!ok || !platform::ReplaceFile(tempPath, path)) {
-    platform::RemoveFile(tempPath);
+  const bool written = temp->Write(text);
+  if (!FinishReplacement(std::move(temp), tempPath, path, written, [] { return true; })) {
     return nullptr;
   }
   auto file = platform::OpenText(path, platform::Mode::Append, platform::Share::DenyAll);

@@ -155,7 +155,7 @@ std::vector<LogPosition> PositionsToStore(const RunContext& ctx) {
 
 bool WritePositions(const std::string& path, const std::vector<LogPosition>& positions) {
   const std::string tempPath = TemporaryName(path, ".PO$");
-  auto temp = platform::OpenText(tempPath, platform::Mode::Write, platform::Share::DenyAll);
+  auto temp = platform::OpenText(tempPath, platform::Mode::Create, platform::Share::DenyAll);
   if (!temp) return false;
   const bool written = temp->Write(FormatPositions(positions));
   return FinishReplacement(std::move(temp), tempPath, path, written, [] { return true; });

@@ -16,6 +16,11 @@ enum class Mode {
   Read,    // "r": must exist
   Write,   // "w": created, or emptied once its lock is had
   Append,  // "a+": created when missing, every write goes to the end
+  // "w" on a new file of the program's own, for a temporary stand-in: created only
+  // where nothing is (never an existing file, never through a link). A link at the
+  // path, or a file that no process holds (an interrupted run's leftover), is
+  // removed first, never following a link; a file another process holds is Busy.
+  Create,
 };
 
 enum class Share {
@@ -55,6 +60,13 @@ bool PathExists(const std::string& dosPath);
 // left as it was and false is returned.
 bool ReplaceFile(const std::string& tempPath, const std::string& targetPath);
 
+// Moves the temporary file `temp`, still open as Mode::Create gave it, from
+// `tempPath` over `targetPath` in one step while it is held, so that no other
+// process can put a file of its own in its place between its last write and the
+// move; then closes it. False, with the target as it was, when the move failed.
+bool ReplaceFileHeld(std::unique_ptr<TextFile> temp, const std::string& tempPath,
+                     const std::string& targetPath);
+
 // The directory entries that a series of replacements changed, committed to the
 // disk while the series goes on. POSIX: the directory of each replacement is synced
 // on a helper thread while the next file is written; SyncDirectories waits for the
@@ -63,13 +75,14 @@ struct PendingDirectories {
   std::future<void> inFlight;  // the sync of the latest replacement's directory
 };
 
-// ReplaceFile that leaves committing the directory entry to the helper thread.
+// ReplaceFileHeld that leaves committing the directory entry to the helper thread.
 // `heldTarget` is the target's own open file, when the caller still holds it: it
 // is closed before the move where an open file can't be replaced (Windows), else
 // on the helper thread after it, since letting go of the old file's space costs
 // as much as the move itself.
-bool ReplaceFile(const std::string& tempPath, const std::string& targetPath,
-                 PendingDirectories& pending, std::unique_ptr<TextFile> heldTarget = nullptr);
+bool ReplaceFileHeld(std::unique_ptr<TextFile> temp, const std::string& tempPath,
+                     const std::string& targetPath, PendingDirectories& pending,
+                     std::unique_ptr<TextFile> heldTarget = nullptr);
 
 // Returns once every pending directory is committed to the disk.
 void SyncDirectories(PendingDirectories& pending);

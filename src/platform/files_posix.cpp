@@ -29,6 +29,8 @@ int OpenFlags(Mode mode) {
       return O_WRONLY | O_CREAT | common;
     case Mode::Append:
       return O_RDWR | O_CREAT | O_APPEND | common;
+    case Mode::Create:
+      return O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | common;
   }
   return O_RDONLY | common;
 }
@@ -71,6 +73,35 @@ bool Prepare(int fd, Mode mode, Share share) {
   return true;
 }
 
+// Makes way for a temporary file: a link at its name is removed (the link, never
+// what it points to), and so is a regular file that no process holds locked, the
+// leftover of an interrupted run. False, with errno EWOULDBLOCK for a file a live
+// process holds, when nothing was removed.
+bool RemoveLeftover(const std::string& path) {
+  struct stat named;
+  if (::lstat(path.c_str(), &named) != 0) return errno == ENOENT;
+  if (S_ISLNK(named.st_mode)) return ::unlink(path.c_str()) == 0 || errno == ENOENT;
+  if (!S_ISREG(named.st_mode)) {
+    errno = EEXIST;
+    return false;
+  }
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) return errno == ENOENT;
+  struct stat held;
+  bool removed = false;
+  if (LockNow(fd, LOCK_EX)) {
+    // Still the same file under the name: removed while it is locked.
+    if (::fstat(fd, &held) == 0 && ::lstat(path.c_str(), &named) == 0 &&
+        held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
+      removed = ::unlink(path.c_str()) == 0;
+    }
+  }
+  const int saved = errno;
+  ::close(fd);
+  errno = saved;
+  return removed;
+}
+
 // Pushes a directory's entries (a rename done in it) to the disk. Some file
 // systems can't sync a directory; the rename itself has succeeded by then.
 void SyncDirectory(const std::string& dir) {
@@ -91,6 +122,15 @@ std::unique_ptr<TextFile> OpenText(const std::string& dosPath, Mode mode, Share 
   do {
     fd = ::open(path.c_str(), OpenFlags(mode), 0666);
   } while (fd < 0 && errno == EINTR);
+  if (fd < 0 && mode == Mode::Create && errno == EEXIST) {
+    if (!RemoveLeftover(path)) {
+      if (errno == EWOULDBLOCK) why = OpenFailure::Busy;
+      return nullptr;
+    }
+    do {
+      fd = ::open(path.c_str(), OpenFlags(mode), 0666);
+    } while (fd < 0 && errno == EINTR);
+  }
   if (fd < 0) {
     if (errno == ENOENT) why = OpenFailure::Missing;
     return nullptr;
@@ -194,13 +234,25 @@ bool ReplaceFile(const std::string& tempPath, const std::string& targetPath) {
   return true;
 }
 
-bool ReplaceFile(const std::string& tempPath, const std::string& targetPath,
-                 PendingDirectories& pending, std::unique_ptr<TextFile> heldTarget) {
+// A file that is open can be moved on POSIX: the temporary file stays held (and
+// locked) through the move and is closed after it.
+bool ReplaceFileHeld(std::unique_ptr<TextFile> temp, const std::string& tempPath,
+                     const std::string& targetPath) {
+  const bool moved = ReplaceFile(tempPath, targetPath);
+  temp->Close();  // written out and synced already: nothing of it can be lost here
+  return moved;
+}
+
+bool ReplaceFileHeld(std::unique_ptr<TextFile> temp, const std::string& tempPath,
+                     const std::string& targetPath, PendingDirectories& pending,
+                     std::unique_ptr<TextFile> heldTarget) {
   if (Refused(FaultOp::Rename, tempPath, targetPath)) return false;
   const std::string from = HostPath(tempPath);
   const std::string to = HostPath(targetPath);
   const std::string dir = DirectoryOf(to);
-  if (::rename(from.c_str(), to.c_str()) != 0) return false;
+  const bool moved = ::rename(from.c_str(), to.c_str()) == 0;
+  temp->Close();
+  if (!moved) return false;
   // One sync at a time: the one before is done by the time this one starts.
   SyncDirectories(pending);
   auto sync = [dir, held = std::move(heldTarget)]() mutable {

@@ -7,6 +7,8 @@
 // <windows.h> maps ReplaceFile to its own ReplaceFileA; ours keeps its name.
 #undef ReplaceFile
 
+#include <fcntl.h>
+#include <io.h>
 #include <share.h>
 
 #include <cerrno>
@@ -29,8 +31,66 @@ const char* OpenMode(Mode mode) {
       return "wb";
     case Mode::Append:
       return "a+b";
+    case Mode::Create:
+      return "wb";
   }
   return "rb";
+}
+
+void SetFailure(DWORD error, OpenFailure& why) {
+  if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) {
+    why = OpenFailure::Busy;
+  } else if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+    why = OpenFailure::Missing;
+  }
+}
+
+// Makes way for a temporary file: a link at its name is removed (the link, never
+// what it points to), and so is a file that no process holds open, the leftover of
+// an interrupted run. False when nothing was removed (Busy: another process holds it).
+bool RemoveLeftover(const std::string& path, OpenFailure& why) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return true;
+  const bool link = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+  const bool directory = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  if (link) return directory ? RemoveDirectoryA(path.c_str()) != 0 : DeleteFileA(path.c_str()) != 0;
+  if (directory) return false;
+  const HANDLE handle =
+      CreateFileA(path.c_str(), DELETE, 0, nullptr, OPEN_EXISTING,
+                  FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    SetFailure(GetLastError(), why);
+    return false;
+  }
+  CloseHandle(handle);  // deleted as it is closed
+  return true;
+}
+
+// A new file of the program's own (Mode::Create), held with DELETE access so that
+// it can be moved over its target while it is still open.
+std::FILE* CreateNew(const std::string& path, OpenFailure& why) {
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    const HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE | DELETE, 0, nullptr,
+                                      CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) {
+      const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_WRONLY | _O_BINARY);
+      if (fd == -1) {
+        CloseHandle(handle);
+        return nullptr;
+      }
+      std::FILE* file = _fdopen(fd, "wb");
+      if (file == nullptr) _close(fd);
+      return file;
+    }
+    const DWORD error = GetLastError();
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) {
+      SetFailure(error, why);
+      return nullptr;
+    }
+    if (attempt > 0 || !RemoveLeftover(path, why)) return nullptr;
+  }
+  return nullptr;
 }
 
 int ShareFlag(Share share) {
@@ -52,14 +112,11 @@ std::unique_ptr<TextFile> OpenText(const std::string& dosPath, Mode mode, Share 
   why = OpenFailure::Other;
   if (Refused(FaultOp::Open, dosPath)) return nullptr;
   SetLastError(ERROR_SUCCESS);
-  std::FILE* file = _fsopen(HostPath(dosPath).c_str(), OpenMode(mode), ShareFlag(share));
+  std::FILE* file = mode == Mode::Create
+                        ? CreateNew(HostPath(dosPath), why)
+                        : _fsopen(HostPath(dosPath).c_str(), OpenMode(mode), ShareFlag(share));
   if (file == nullptr) {
-    const DWORD error = GetLastError();
-    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) {
-      why = OpenFailure::Busy;
-    } else if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
-      why = OpenFailure::Missing;
-    }
+    if (mode != Mode::Create) SetFailure(GetLastError(), why);
     return nullptr;
   }
   return std::make_unique<TextFile>(MakeStdioRawFile(file), dosPath);
@@ -139,10 +196,24 @@ bool ReplaceFile(const std::string& tempPath, const std::string& targetPath) {
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
-bool ReplaceFile(const std::string& tempPath, const std::string& targetPath,
-                 PendingDirectories& /*pending*/, std::unique_ptr<TextFile> heldTarget) {
-  heldTarget.reset();
-  return ReplaceFile(tempPath, targetPath);
+bool ReplaceFileHeld(std::unique_ptr<TextFile> temp, const std::string& tempPath,
+                     const std::string& targetPath) {
+  if (Refused(FaultOp::Rename, tempPath, targetPath)) return false;
+  if (temp->MoveTo(HostPath(targetPath))) {
+    temp->Close();
+    return true;
+  }
+  // Where the system can't move an open file: closed first, then moved by name.
+  temp->Close();
+  return MoveFileExA(HostPath(tempPath).c_str(), HostPath(targetPath).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+bool ReplaceFileHeld(std::unique_ptr<TextFile> temp, const std::string& tempPath,
+                     const std::string& targetPath, PendingDirectories& /*pending*/,
+                     std::unique_ptr<TextFile> heldTarget) {
+  heldTarget.reset();  // an open file can't be replaced here
+  return ReplaceFileHeld(std::move(temp), tempPath, targetPath);
 }
 
 void SyncDirectories(PendingDirectories& /*pending*/) {}

@@ -18,6 +18,10 @@ class RawFile {
   virtual bool Write(const char* data, std::size_t size) = 0;
   // Moves to an absolute byte offset.
   virtual bool Seek(std::uint64_t offset) = 0;
+  // Moves the open file to `hostPath`, replacing what is there, while it stays
+  // open; false where that can't be done (the caller then closes it and moves it
+  // by name).
+  virtual bool MoveTo(const std::string& /*hostPath*/) { return false; }
   // The file's size in bytes; -1 when it can't be told.
   virtual long long Size() { return -1; }
   // Pushes what was written to the disk (fsync / _commit).

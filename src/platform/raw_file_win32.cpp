@@ -1,9 +1,16 @@
 // RawFile over a C stream opened in binary mode (Windows).
 
+#define WIN32_LEAN_AND_MEAN
+#define NOMINMAX
+#include <windows.h>
+
 #include <io.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
 
 #include "platform/fault.h"
 #include "platform/win32_file.h"
@@ -45,6 +52,33 @@ class StdioRawFile : public RawFile {
   bool Seek(std::uint64_t offset) override {
     if (file_ == nullptr) return false;
     return _fseeki64(file_, static_cast<long long>(offset), SEEK_SET) == 0;
+  }
+
+  // A rename through the open handle (opened with DELETE access by Mode::Create):
+  // the file is never let go between its last write and the move.
+  bool MoveTo(const std::string& hostPath) override {
+    if (file_ == nullptr || std::fflush(file_) != 0) return false;
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file_)));
+    if (handle == INVALID_HANDLE_VALUE) return false;
+    const int chars = MultiByteToWideChar(CP_ACP, 0, hostPath.c_str(), -1, nullptr, 0);
+    if (chars <= 0) return false;
+    std::wstring relative(static_cast<std::size_t>(chars), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, hostPath.c_str(), -1, relative.data(), chars);
+    const DWORD fullChars = GetFullPathNameW(relative.c_str(), 0, nullptr, nullptr);
+    if (fullChars == 0) return false;
+    std::wstring full(fullChars, L'\0');
+    const DWORD got = GetFullPathNameW(relative.c_str(), fullChars, full.data(), nullptr);
+    if (got == 0 || got >= fullChars) return false;
+    full.resize(got);
+    const std::size_t nameBytes = full.size() * sizeof(WCHAR);
+    std::vector<char> buffer(sizeof(FILE_RENAME_INFO) + nameBytes);
+    auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    info->ReplaceIfExists = TRUE;
+    info->RootDirectory = nullptr;
+    info->FileNameLength = static_cast<DWORD>(nameBytes);
+    std::memcpy(info->FileName, full.data(), nameBytes);
+    return SetFileInformationByHandle(handle, FileRenameInfo, info,
+                                      static_cast<DWORD>(buffer.size())) != 0;
   }
 
   long long Size() override {

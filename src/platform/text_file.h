@@ -93,6 +93,9 @@ class TextFile {
   // Continues reading at a byte offset that Tell returned (or 0).
   bool Seek(std::uint64_t offset);
   bool Rewind() { return Seek(0); }
+  // Moves the open file to `hostPath` (see RawFile::MoveTo), the buffer written out
+  // first.
+  bool MoveTo(const std::string& hostPath) { return WriteOut() && raw_ && raw_->MoveTo(hostPath); }
   // The file's size in bytes; -1 when it can't be told.
   long long Size() { return closed_ || !raw_ ? -1 : raw_->Size(); }
   // Up to `size` bytes from byte offset `offset` as they stand in the file (no CR

@@ -105,6 +105,27 @@ TEST_F(FilesTest, ReplaceMovesTheTemporaryFileOverTheListInAnyCase) {
   EXPECT_FALSE(scratch_.Exists("Area/FILES.BBS"));  // no second list beside it
 }
 
+// A temporary file is always a new file of the program's own: a leftover no one
+// holds is removed first, one another run holds is Busy and left alone, and
+// while it is held until its move no other run can take its name.
+TEST_F(FilesTest, CreateMakesANewFileAndMovesItWhileHeld) {
+  scratch_.Put("Area/files.bbs", "old\r\n");
+  scratch_.Put("Area/FILES.!#$", "leftover of a killed run");
+  auto temp = OpenText("D:\\AREA\\FILES.!#$", Mode::Create, Share::DenyAll);
+  ASSERT_NE(temp, nullptr);
+  ASSERT_TRUE(temp->Write("new\n") && temp->Flush());
+  OpenFailure why = OpenFailure::Other;
+  EXPECT_EQ(OpenText("D:\\AREA\\FILES.!#$", Mode::Create, Share::DenyAll, why), nullptr);
+  EXPECT_EQ(why, OpenFailure::Busy);
+  ASSERT_TRUE(ReplaceFileHeld(std::move(temp), "D:\\AREA\\FILES.!#$", "D:\\AREA\\FILES.BBS"));
+  EXPECT_EQ(scratch_.Slurp("Area/files.bbs"), "new\r\n");
+  EXPECT_FALSE(scratch_.Exists("Area/FILES.!#$"));
+
+  scratch_.MakeDir("Area/FILES.!#$");  // a directory is never removed
+  EXPECT_EQ(OpenText("D:\\AREA\\FILES.!#$", Mode::Create, Share::DenyAll), nullptr);
+  EXPECT_TRUE(std::filesystem::is_directory(scratch_.Path("Area/FILES.!#$")));
+}
+
 TEST_F(FilesTest, FailedReplaceLeavesBothFilesAsTheyWere) {
   scratch_.MakeDir("Area/FILES.BBS/inside");
   scratch_.Put("Area/FILES.!#$", "new\r\n");
