@@ -36,8 +36,9 @@ struct LogEntry {
   // none when nothing of it is scanned (an old log in an ordinary run).
   std::optional<std::uint64_t> scanFrom;
 
-  // The log as it stood when the run began: its first bytes (up to kLogHeadBytes)
-  // and the end of its last whole line, past which nothing is read.
+  // The log as it stood when the run began: its size, its first bytes (up to
+  // kLogHeadBytes) and the end of its last whole line, past which nothing is read.
+  std::uint64_t size = 0;
   std::string head;
   std::uint64_t readEnd = 0;
   // The stored position this log goes on from (an index into the run's stored

@@ -162,20 +162,61 @@ struct ListCopy {
   }
 };
 
-// Opens a list and its replacement FILES.!#$; false when either can't be had.
-bool OpenListCopy(const std::string& area, int number, ListCopy& copy) {
+// Reads the list on up to its first entry that a sent file raises and gives where
+// that entry's line begins; nothing when no entry is raised. Debug mode's lines
+// for the entries passed over are shown on the way, as the copy would show them.
+std::optional<std::uint64_t> FirstRaisedEntry(SentTable& sentTable, const Output& out,
+                                              platform::TextFile& list) {
+  platform::PieceView line;
+  std::size_t wordEnd = 0;
+  for (;;) {
+    const std::uint64_t start = list.Tell();
+    if (!list.NextPiece(line, kListPiece)) return std::nullopt;
+    if (MatchingSentFile(sentTable, out, line, wordEnd) != nullptr) return start;
+  }
+}
+
+// What became of one list.
+enum class ListCopied {
+  Raised,     // copied to FILES.!#$ with its raised entries: to be moved over it
+  Untouched,  // no entry of it is raised: left exactly as it is
+  NoTemp,     // it or its FILES.!#$ can't be had
+  ReadFailed, // it could not be read to its end before an entry to raise was found
+};
+
+// Opens a list and reads it up to its first entry to raise: only then is its
+// replacement FILES.!#$ made and the whole list copied into it.
+ListCopied CopyIfRaised(const CounterSettings& settings, SentTable& sentTable, const Output& out,
+                        const std::string& area, int number, ListCopy& copy) {
   copy.number = number;
   copy.area = area;
   copy.tempPath = TemporaryName(area, ".!#$");
   copy.list = platform::OpenText(area, platform::Mode::Read, platform::Share::DenyWrite);
-  if (copy.list) {
-    copy.temp = platform::OpenText(copy.tempPath, platform::Mode::Create, platform::Share::DenyAll);
+  if (!copy.list) return ListCopied::NoTemp;
+  const std::optional<std::uint64_t> first = FirstRaisedEntry(sentTable, out, *copy.list);
+  if (!first) return copy.list->readFailed() ? ListCopied::ReadFailed : ListCopied::Untouched;
+  copy.temp = platform::OpenText(copy.tempPath, platform::Mode::Create, platform::Share::DenyAll);
+  if (!copy.temp) return ListCopied::NoTemp;
+  // The lines before the first raised entry again, copied as they stand.
+  bool ok = copy.list->Seek(0);
+  platform::PieceView line;
+  while (ok && copy.list->Tell() < *first && copy.list->NextPiece(line, kListPiece)) {
+    ok = copy.temp->WritePiece(line);
   }
-  return copy.list && copy.temp;
+  copy.written = ok && copy.list->Tell() == *first &&
+                 CopyFileList(settings, sentTable, out, *copy.list, *copy.temp);
+  return ListCopied::Raised;
 }
 
-void ReportNoTemp(const Output& out, const ListCopy& copy, AreaJournal* journal) {
-  PrintAndLog(out, "!ERR-Cann't create temp file " + copy.tempPath + "\n");
+// The report of a list that is not raised for a failure: its FILES.!#$ (or the list
+// itself) can't be had, or it could not be read.
+void ReportNotRaised(const Output& out, const ListCopy& copy, ListCopied state,
+                     AreaJournal* journal) {
+  if (state == ListCopied::NoTemp) {
+    PrintAndLog(out, "!ERR-Cann't create temp file " + copy.tempPath + "\n");
+  } else {
+    ReportNotReplaced(out, copy.area);
+  }
   if (journal != nullptr) journal->Done(copy.number);  // a step left pending ends here
 }
 
@@ -324,13 +365,17 @@ void RewriteOverlapped(const std::vector<std::string>& areas, const CounterSetti
     const std::optional<platform::FileId> list = platform::FileIdOf(area);
     if (!finisher.MayCopyAlongside(dir, list)) finisher.Wait();
     ListCopy copy;
-    if (!OpenListCopy(area, number, copy)) {
+    const ListCopied state = CopyIfRaised(settings, sentTable, out, area, number, copy);
+    if (state != ListCopied::Raised) {
       finisher.Wait();
       showProgress();
-      ReportNoTemp(out, copy, journal);
+      if (state != ListCopied::Untouched) {
+        ReportNotRaised(out, copy, state, journal);
+      } else if (journal != nullptr) {
+        journal->Done(number);  // a step an interrupted run left pending ends here
+      }
       continue;
     }
-    copy.written = CopyFileList(settings, sentTable, out, *copy.list, *copy.temp);
     finisher.Wait();
     showProgress();
     if (number < last) {
@@ -352,11 +397,15 @@ bool RewriteFileList(const CounterSettings& settings, SentTable& sentTable, cons
     return true;
   }
   ListCopy copy;
-  if (!OpenListCopy(area, number, copy)) {
-    ReportNoTemp(out, copy, journal);
+  const ListCopied state = CopyIfRaised(settings, sentTable, out, area, number, copy);
+  if (state == ListCopied::Untouched) {
+    if (journal != nullptr) journal->Done(number);
     return false;
   }
-  copy.written = CopyFileList(settings, sentTable, out, *copy.list, *copy.temp);
+  if (state != ListCopied::Raised) {
+    ReportNotRaised(out, copy, state, journal);
+    return false;
+  }
   return FinishListCopy(copy, out, journal, pending);
 }
 

@@ -42,8 +42,9 @@ bool CopyFileList(const CounterSettings& settings, SentTable& sentTable, const O
 platform::TextFile DiscardingText();
 
 // Rewrites one list (the full path of a FILES.BBS) through FILES.!#$; every
-// failure is reported and ends only the work on this list. True when the list
-// was replaced by its raised copy. With a `journal`, area `number` (from 1) is
+// failure is reported and ends only the work on this list. A list none of whose
+// entries is raised is only read: no FILES.!#$ is made, and the list keeps its
+// bytes, time stamp and inode. True when the list was replaced by its raised copy. With a `journal`, area `number` (from 1) is
 // Ready in it before the move and Done after; a list it names as replaced by the
 // interrupted run is only read, for the FIRST_ONLY marks. With `pending`, the
 // directory entry is committed to the disk while the caller goes on (see

@@ -54,7 +54,7 @@ bool ByteAt(LogEntry& entry, std::uint64_t offset, char& byte) {
 // True when the log goes on from `position`: its head hashes the same, it is at
 // least that long, and the byte before the offset ends a line.
 bool GoesOnFrom(LogEntry& entry, const LogPosition& position) {
-  if (position.offset > entry.readEnd) return false;
+  if (position.offset > entry.size) return false;
   if (PositionOf(entry, position.offset).head != position.head) return false;
   char before = '\n';
   return position.offset == 0 || (ByteAt(entry, position.offset - 1, before) && before == '\n');
@@ -171,6 +171,9 @@ Outcome CheckFreshness(RunContext& ctx) {
     if (entry.matched >= 0) {
       entry.settledAt = ctx.storedPositions[static_cast<std::size_t>(entry.matched)].offset;
     }
+    // Nothing before a stored position is read again, but the head and the byte
+    // before it.
+    FindReadEnd(entry, entry.settledAt.value_or(0));
   }
   const std::vector<Verdict> verdicts = DecideAll(ctx);
 

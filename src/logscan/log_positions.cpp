@@ -18,8 +18,9 @@ constexpr std::string_view kTitle =
 // A positions file is a line per log; anything far larger is not one.
 constexpr std::uint64_t kMaxPositionsBytes = 4u << 20;
 constexpr std::size_t kHashDigits = 16;
-// The end of a log's last whole line is looked for this many bytes at a time,
-// from its end backwards.
+// The end of a log's last whole line is looked for from its end backwards, first
+// in a few bytes (a last line is short), then in blocks growing to this size.
+constexpr std::size_t kFirstTailBlock = 512;
 constexpr std::size_t kTailBlock = 64 * 1024;
 
 bool ParseLine(std::string_view line, LogPosition& position) {
@@ -43,20 +44,24 @@ bool ParseLine(std::string_view line, LogPosition& position) {
   return true;
 }
 
-// The end of the log's last whole line: just after its last line feed, 0 when it
-// has none. Read from the end backwards, so a long log costs one block.
-std::uint64_t LastLineEnd(TextFile& stream, std::uint64_t size) {
-  std::string block(kTailBlock, '\0');
-  for (std::uint64_t to = size; to > 0;) {
-    const std::uint64_t from = to > kTailBlock ? to - kTailBlock : 0;
+// The end of the log's last whole line: just after its last line feed at or after
+// `floor`, else `floor` (which ends a line, or is 0). Read from the end backwards,
+// never below `floor`, so a long log costs a few hundred bytes.
+std::uint64_t LastLineEnd(TextFile& stream, std::uint64_t size, std::uint64_t floor) {
+  std::string block;
+  std::size_t blockSize = kFirstTailBlock;
+  for (std::uint64_t to = size; to > floor;) {
+    const std::uint64_t from = to - floor > blockSize ? to - blockSize : floor;
     const auto want = static_cast<std::size_t>(to - from);
-    if (stream.ReadRawAt(from, block.data(), want) != static_cast<long long>(want)) return 0;
+    block.resize(want);
+    if (stream.ReadRawAt(from, block.data(), want) != static_cast<long long>(want)) return floor;
     for (std::size_t i = want; i-- > 0;) {
       if (block[i] == '\n') return from + i + 1;
     }
     to = from;
+    blockSize = std::min(blockSize * 8, kTailBlock);
   }
-  return 0;
+  return floor;
 }
 
 }  // namespace
@@ -163,20 +168,19 @@ bool WritePositions(const std::string& path, const std::vector<LogPosition>& pos
 
 void ProbeLogs(RunContext& ctx) {
   for (LogEntry& entry : ctx.logTable) {
-    TextFile& stream = *entry.stream;
-    const long long size = stream.Size();
-    entry.head.clear();
+    const long long size = entry.stream->Size();
+    entry.size = size > 0 ? static_cast<std::uint64_t>(size) : 0;
+    entry.head.resize(HeadLength(entry.size));
+    const long long got = entry.stream->ReadRawAt(0, entry.head.data(), entry.head.size());
+    entry.head.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
     entry.readEnd = 0;
-    if (size > 0) {
-      const auto sz = static_cast<std::uint64_t>(size);
-      entry.head.resize(HeadLength(sz));
-      const long long got = stream.ReadRawAt(0, entry.head.data(), entry.head.size());
-      entry.head.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
-      entry.readEnd = LastLineEnd(stream, sz);
-    }
-    stream.Rewind();
-    stream.LimitReadsTo(entry.readEnd);
   }
+}
+
+void FindReadEnd(LogEntry& entry, std::uint64_t from) {
+  entry.readEnd = LastLineEnd(*entry.stream, entry.size, from);
+  entry.stream->Seek(from);
+  entry.stream->LimitReadsTo(entry.readEnd);
 }
 
 }  // namespace zirka

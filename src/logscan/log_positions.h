@@ -49,9 +49,12 @@ LogPosition PositionOf(const LogEntry& entry, std::uint64_t offset);
 // old file then stays as it was.
 bool WritePositions(const std::string& path, const std::vector<LogPosition>& positions);
 
-// Reads what the run needs of each log before deciding where to read it: its head
-// and the end of its last whole line (a last line without its line feed is being
-// written by the mailer and is not read).
+// Reads what the run needs of each log before deciding where to read it: its size
+// and its head. FindReadEnd then finds where its reading ends.
 void ProbeLogs(RunContext& ctx);
+
+// Finds the end of the log's last whole line again without reading anything before
+// byte `from` (the end of a line, or 0), and limits the log's reads to it.
+void FindReadEnd(LogEntry& entry, std::uint64_t from);
 
 }  // namespace zirka

@@ -48,6 +48,7 @@ void ScanAsJournalled(RunContext& ctx, const journal::Journal& journal) {
   ctx.storedLastTime = LogTime(journal.started);
   ProbeLogs(ctx);
   for (LogEntry& entry : ctx.logTable) {
+    FindReadEnd(entry, 0);
     entry.scanFrom.reset();
     const journal::LogRange* range = journal.allDone ? nullptr : RangeOf(journal, entry.path);
     if (range == nullptr) continue;

@@ -2,9 +2,12 @@
 // counter formats, the rewrite of each FILES.BBS and the Last_Time stored back.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "e2e/harness.h"
@@ -306,6 +309,32 @@ TEST(ListsRun, ATemporaryFileThatCannotBeCreatedSkipsTheArea) {
   EXPECT_EQ(node.Read("FILES/A/FILES.BBS"), Dos("FOO.ZIP [1]\n"));
   // The next area still gets the count.
   EXPECT_EQ(node.Read("FILES/B/FILES.BBS"), Dos("FOO.ZIP      [002]\n"));
+}
+
+// A list none of whose entries is raised is only read: its bytes (LF line ends
+// too), time stamp and inode stay; the raised list beside it is rewritten as ever.
+TEST(ListsRun, AListWithoutARaisedEntryIsLeftUntouched) {
+  Node node("lists_untouched");
+  MakeNode(node, "AREA D:\\FILES\\A\nAREA D:\\FILES\\B\n" + kOldTime,
+           Sent("02/05 11:00:00", "D:\\FILES\\A\\FOO.ZIP"));
+  node.WriteRaw("FILES/A/FILES.BBS", "FOO.ZIP [1]\n");
+  node.WriteRaw("FILES/B/FILES.BBS", "BAR.ZIP [7]\nlower.zip\n");
+  const auto stamp = [&](const char* rel) {
+    struct stat st {};
+    ::stat((node.root() + "/" + rel).c_str(), &st);
+    return std::pair(st.st_ino, std::filesystem::last_write_time(node.root() + "/" + rel));
+  };
+  std::filesystem::last_write_time(node.root() + "/FILES/B/FILES.BBS",
+                                   std::filesystem::file_time_type::clock::now() -
+                                       std::chrono::hours(24));
+  const auto before = stamp("FILES/B/FILES.BBS");
+  const RunResult r = node.Run({kUseCtl});
+  EXPECT_EQ(r.exitCode, 0) << r;
+  EXPECT_NE(r.screen.find("Processing 2 file areas"), std::string::npos) << r;
+  EXPECT_EQ(node.Read("FILES/A/FILES.BBS"), Dos("FOO.ZIP      [002]\n"));
+  EXPECT_EQ(node.Read("FILES/B/FILES.BBS"), "BAR.ZIP [7]\nlower.zip\n");
+  EXPECT_EQ(stamp("FILES/B/FILES.BBS"), before);
+  EXPECT_EQ(node.List("FILES/B"), std::vector<std::string>{"FILES.BBS"});
 }
 
 // A user who may write where a temporary file goes (an upload area, the node's
