@@ -7,7 +7,7 @@
 #include "core/text.h"
 #include "core/log_time.h"
 #include "core/messages.h"
-#include "logscan/binkd_scan.h"
+#include "logscan/whole_line_scan.h"
 
 namespace zirka {
 
@@ -67,8 +67,8 @@ Outcome CheckFreshness(RunContext& ctx) {
   } else {
     for (LogEntry& entry : ctx.logTable) {
       Print(ctx, "\xF9 Checking " + entry.path + "...");
-      entry.scanFrom = entry.format == LogFormat::Binkd
-                           ? FirstLaterBinkdLine(*entry.stream, ctx.storedLastTime)
+      entry.scanFrom = IsWholeLineFormat(entry.format)
+                           ? FirstLaterWholeLine(*entry.stream, entry.format, ctx.storedLastTime)
                            : FirstLaterLine(*entry.stream, ctx.storedLastTime);
       if (entry.scanFrom) entry.isNew = true;
       Print(ctx, entry.isNew ? "OK\n" : "old\n");
