@@ -19,8 +19,10 @@ namespace zirka {
 
 namespace {
 
-// A file name has at most 12 characters; a longer first word names no file.
+// A file name has at most 12 characters, or 255 with LONG_NAMES; a longer first
+// word names no file.
 constexpr std::size_t kMaxFileName = 12;
+constexpr std::size_t kMaxLongFileName = 255;
 
 // Lines that begin with a line feed, a blank or "-" are descriptions, comments
 // and separators; every other line is a file entry.
@@ -59,20 +61,21 @@ void ShowMatch(const Output& out, const SentFile& sent) {
 
 // The sent file that a list line raises, or nullptr when the line is copied as
 // it stands; `wordEnd` receives where the entry's first word ends (at the first
-// blank, tab or line feed).
-SentFile* MatchingSentFile(SentTable& sentTable, const Output& out,
+// blank, tab or line feed). A first word longer than `longNames` allows names no file.
+SentFile* MatchingSentFile(SentTable& sentTable, const Output& out, bool longNames,
                            const platform::PieceView& line, std::size_t& wordEnd) {
   if (!IsFileEntry(line)) return nullptr;
   // Sent names are unique and upper case, so one lookup of the word in ASCII upper
   // case finds the only record that equals it ignoring case.
-  char upper[kMaxFileName];
+  char upper[kMaxLongFileName];
+  const std::size_t maxName = longNames ? kMaxLongFileName : kMaxFileName;
   const std::string_view text = line.text;
   std::size_t end = 0;
   for (; end < text.size(); ++end) {
     char c = text[end];
     if (c == ' ' || c == '\t') break;
-    if (end == kMaxFileName) {
-      WarnLongName(out, line);
+    if (end == maxName) {
+      if (!longNames) WarnLongName(out, line);
       return nullptr;
     }
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
@@ -115,10 +118,12 @@ platform::TextFile DiscardingText() { return platform::TextFile(std::make_unique
 
 bool CopyFileList(const CounterSettings& settings, SentTable& sentTable, const Output& out,
                   platform::TextFile& list, platform::TextFile& temp, RaisedEntrySink* raised) {
+  // A list that begins with a byte order mark keeps it; its first entry begins after it.
+  if (list.StartsWithByteOrderMark() && !temp.Write(platform::kByteOrderMark)) return false;
   platform::PieceView line;
   std::size_t wordEnd = 0;
   while (list.NextPiece(line, kListPiece)) {
-    SentFile* sent = MatchingSentFile(sentTable, out, line, wordEnd);
+    SentFile* sent = MatchingSentFile(sentTable, out, settings.longNames, line, wordEnd);
     if (sent == nullptr) {
       if (!temp.WritePiece(line)) return false;
       continue;
