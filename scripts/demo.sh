@@ -73,7 +73,8 @@ binkd_demo() {
 
   heading "First run: cd $node && zirka -c=etc/zirka.ctl"
   run_zirka "$node" -c=etc/zirka.ctl
-  show_changes "$ZIRKA_ROOT/examples/binkd-node" "$node" files/util/files.bbs files/nodelist/files.bbs
+  show_changes "$ZIRKA_ROOT/examples/binkd-node" "$node" files/util/files.bbs files/nodelist/files.bbs \
+    files/linux/files.bbs
 
   heading "Second run: the same sends are not counted again"
   run_zirka "$node" -c=etc/zirka.ctl
