@@ -5,7 +5,8 @@
 namespace zirka {
 
 const std::string_view kUsageText =
-    "Zirka 3.8: raises the download counters in FILES.BBS from T-Mail and binkd logs\n"
+    "Zirka 3.8: raises the download counters in FILES.BBS from the logs of T-Mail,\n"
+    "binkd, Argus (Radius, Taurus) and qico\n"
     "\n"
     "Usage: zirka [version] [-f] [-d] [-n] [-c=PATH]\n"
     "\n"
@@ -22,7 +23,8 @@ const std::string_view kUsageText =
     "\n"
     "Errorlevels:\n"
     "  0  sent files were found and the lists were updated\n"
-    "  1  T-MAIL.CTL not found and no LOG_PATH, BINKD_LOG or BINKD_CFG log\n"
+    "  1  T-MAIL.CTL not found and no LOG_PATH, BINKD_LOG, ARGUS_LOG, QICO_LOG or\n"
+    "     BINKD_CFG log\n"
     "  2  no log could be opened\n"
     "  3  a journal ZIRKA.JNL that can't be used: nothing done (see README)\n"
     "  4  nothing new in the logs, or no sent file found: nothing done\n"
