@@ -39,7 +39,7 @@
 #include "core/whole_line.h"
 #include "fuzz_support.h"
 #include "logscan/binkd_line.h"
-#include "logscan/binkd_scan.h"
+#include "logscan/whole_line_scan.h"
 #include "logscan/sent_scan.h"
 
 namespace {
@@ -202,7 +202,7 @@ void CheckScan(std::string_view text, std::uint8_t flags) {
 
   const LogTime stored("15/06 12:00:00");
   auto stream = ReadingText(text);
-  if (const auto from = FirstLaterBinkdLine(*stream, stored)) {
+  if (const auto from = FirstLaterWholeLine(*stream, LogFormat::Binkd, stored)) {
     ZIRKA_FUZZ_CHECK(*from <= text.size());
     stream->Seek(*from);
     std::string line;

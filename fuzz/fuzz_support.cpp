@@ -14,9 +14,14 @@ void Fail(const char* what, const char* file, int line) {
   std::abort();
 }
 
+bool StartsWithByteOrderMark(std::string_view bytes) {
+  return bytes.substr(0, bytes.find('\x1a')).starts_with("\xEF\xBB\xBF");
+}
+
 std::vector<std::string> DosPieces(std::string_view bytes, std::size_t maxChars) {
   const std::size_t end = bytes.find('\x1a');
-  const std::string_view raw = bytes.substr(0, end);
+  std::string_view raw = bytes.substr(0, end);
+  if (StartsWithByteOrderMark(bytes)) raw.remove_prefix(3);
   std::string text;
   text.reserve(raw.size());
   for (std::size_t i = 0; i < raw.size(); ++i) {

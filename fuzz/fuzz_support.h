@@ -23,8 +23,12 @@ namespace zirka::fuzz {
     if (!(cond)) ::zirka::fuzz::Fail(#cond, __FILE__, __LINE__);  \
   } while (false)
 
+// True when the text of `bytes` (up to a Ctrl-Z) begins with a UTF-8 byte order mark.
+bool StartsWithByteOrderMark(std::string_view bytes);
+
 // The pieces a DOS text stream returns for `bytes`, derived without the stream: the
-// text ends at the first Ctrl-Z, a CR directly followed by LF is dropped, and each
+// text ends at the first Ctrl-Z, a byte order mark at its head is dropped, a CR
+// directly followed by LF is dropped, and each
 // piece is what fgets with a buffer of maxChars + 1 gives (at most maxChars bytes,
 // ending right after the first LF).
 std::vector<std::string> DosPieces(std::string_view bytes, std::size_t maxChars);

@@ -10,8 +10,8 @@
 // already raised an entry) must come out byte for byte as it went in; a piece that
 // names a sent file must come out as FormatCounterLine makes it, which keeps its tail
 // (checked by CheckCounterLine). So the output is exactly the model, written with CR
-// LF line ends, nothing after a Ctrl-Z, and FIRST_ONLY marks exactly the sent files
-// the model used.
+// LF line ends, nothing after a Ctrl-Z, a byte order mark at the head kept, and
+// FIRST_ONLY marks exactly the sent files the model used.
 
 #include <cstddef>
 #include <cstdint>
@@ -99,7 +99,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     model.push_back({name, times, false});
   }
 
-  const std::string expected = ExpectedCopy(ctx, DosPieces(list, kListPiece), model);
+  const std::string expected = (StartsWithByteOrderMark(list) ? "\xEF\xBB\xBF" : "") +
+                               ExpectedCopy(ctx, DosPieces(list, kListPiece), model);
 
   auto in = ReadingText(list);
   auto out = std::make_shared<std::string>();

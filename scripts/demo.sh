@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs Zirka on the example nodes that ship in examples/ and shows what it did:
-# examples/node (T-Mail, DOS paths on drive D:) and examples/binkd-node (binkd on
-# Linux, relative POSIX paths, lower-case lists).
+# examples/node (T-Mail, DOS paths on drive D:), examples/binkd-node (binkd on
+# Linux, relative POSIX paths, lower-case lists, long names), examples/argus-node
+# (Argus on Windows, drive D:) and examples/qico-node (qico-ng on Linux).
 #
 #   bash scripts/demo.sh
 #
@@ -9,7 +10,7 @@
 # they are. The program is built when needed (build-demo/), after installing what
 # is missing when run as root. Then it runs twice on each node: the first run
 # counts the sends in the mailer's log, the second finds nothing new, so nothing is
-# counted twice.
+# counted twice. The Argus and qico nodes run once each.
 set -euo pipefail
 
 ZIRKA_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -72,7 +73,8 @@ binkd_demo() {
 
   heading "First run: cd $node && zirka -c=etc/zirka.ctl"
   run_zirka "$node" -c=etc/zirka.ctl
-  show_changes "$ZIRKA_ROOT/examples/binkd-node" "$node" files/util/files.bbs files/nodelist/files.bbs
+  show_changes "$ZIRKA_ROOT/examples/binkd-node" "$node" files/util/files.bbs files/nodelist/files.bbs \
+    files/linux/files.bbs
 
   heading "Second run: the same sends are not counted again"
   run_zirka "$node" -c=etc/zirka.ctl
@@ -86,6 +88,21 @@ binkd_demo() {
   done
   heading "etc/zirka.ctl after both runs (Last_Time is stored at its end)"
   show <"$node/etc/zirka.ctl" | tail -n 4
+}
+
+# mailer_demo <scratch> <node name> <-c= argument> <report> <lists...>: one run on
+# a copy of an example node, from inside it, with what it changed and its report.
+mailer_demo() {
+  local scratch=$1 name=$2 ctl=$3 report=$4
+  shift 4
+  local node=$scratch/$name found
+  cp -r "$ZIRKA_ROOT/examples/$name" "$node"
+  heading "The example node $name, copied to $node: zirka $ctl"
+  run_zirka "$node" "$ctl"
+  show_changes "$ZIRKA_ROOT/examples/$name" "$node" "$@"
+  heading "$report"
+  found=$(cd "$node" && find . -ipath "./$report" -print -quit)
+  if [[ -n $found ]]; then show <"$node/$found"; echo; else echo "(not written)"; fi
 }
 
 main() {
@@ -114,6 +131,9 @@ main() {
   show <"$node/FIDO/ZIRKA.CTL" | tail -n 4
 
   binkd_demo "$scratch"
+  mailer_demo "$scratch" argus-node '-c=D:\FIDO\ZIRKA.CTL' FIDO/ZIRKA.REP \
+    FILES/UTIL/FILES.BBS FILES/NODELIST/FILES.BBS
+  mailer_demo "$scratch" qico-node -c=etc/zirka.ctl log/zirka.rep files/util/files.bbs
 
   echo
   echo "The nodes stay in $scratch for a closer look."

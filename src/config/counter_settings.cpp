@@ -60,6 +60,10 @@ void ReadCounterSettings(RunContext& ctx) {
     s.keepNameCase = true;
     Debug(ctx, "Name case     : kept as the list spells it\n");
   }
+  if (EqualsIgnoreCase(FirstKeywordValue(*ctx.mainCtl, "LONG_NAMES"), "YES")) {
+    s.longNames = true;
+    Debug(ctx, "Long names    : up to 255 characters\n");
+  }
 }
 
 void ReadIgnoreList(RunContext& ctx) {

@@ -5,8 +5,8 @@
 
 namespace zirka {
 
-// DLC_DIGITS, LOOKUP_CTL, LEFT_BRACKET, RIGHT_BRACKET, FIRST_ONLY, LEAD_CHAR and
-// KEEP_NAME_CASE, each from its first line in ZIRKA.CTL.
+// DLC_DIGITS, LOOKUP_CTL, LEFT_BRACKET, RIGHT_BRACKET, FIRST_ONLY, LEAD_CHAR,
+// KEEP_NAME_CASE and LONG_NAMES, each from its first line in ZIRKA.CTL.
 void ReadCounterSettings(RunContext& ctx);
 
 // The IGNORE lines, from the top of ZIRKA.CTL down to the first empty value.

@@ -43,6 +43,8 @@ std::string LastTimeLine(const RunContext& ctx) {
 CopyResult CopyControlFile(RunContext& ctx, platform::TextFile& source, platform::TextFile& temp) {
   CopyResult result;
   bool ok = source.Rewind();
+  // A control file that begins with a byte order mark keeps it.
+  if (ok && source.StartsWithByteOrderMark()) ok = temp.Write(platform::kByteOrderMark);
   bool pending = true;
   bool atLineStart = true;
   std::string line;

@@ -147,6 +147,16 @@ void TryBinkdCfgLog(RunContext& ctx, LogTableBuilder& builder) {
               false);
 }
 
+// Every log that a `keyword` line of ZIRKA.CTL names, in the order of the lines.
+void TryNamedLogs(RunContext& ctx, LogTableBuilder& builder, std::string_view keyword,
+                  LogFormat format) {
+  ctx.mainCtl->Rewind();
+  for (std::string value = LookupKeyword(*ctx.mainCtl, keyword); !value.empty();
+       value = LookupKeyword(*ctx.mainCtl, keyword)) {
+    builder.Try(value, Format("Log #%d: ", static_cast<int>(builder.accepted())), format);
+  }
+}
+
 }  // namespace
 
 void AddLogEntry(RunContext& ctx, std::size_t acceptedCount) {
@@ -167,13 +177,11 @@ Outcome BuildLogTable(RunContext& ctx) {
        value = LookupKeyword(*ctx.mainCtl, "LOG_PATH")) {
     builder.Try(value, Format("Log #%d: ", static_cast<int>(builder.accepted())));
   }
-  // binkd logs named outright follow the LOG_PATH logs, by the same rules.
-  ctx.mainCtl->Rewind();
-  for (std::string value = LookupKeyword(*ctx.mainCtl, "BINKD_LOG"); !value.empty();
-       value = LookupKeyword(*ctx.mainCtl, "BINKD_LOG")) {
-    builder.Try(value, Format("Log #%d: ", static_cast<int>(builder.accepted())),
-                LogFormat::Binkd);
-  }
+  // The logs of the other mailers named outright follow the LOG_PATH logs, by the
+  // same rules: binkd's, then those of Argus (Radius, Taurus), then qico's.
+  TryNamedLogs(ctx, builder, "BINKD_LOG", LogFormat::Binkd);
+  TryNamedLogs(ctx, builder, "ARGUS_LOG", LogFormat::Argus);
+  TryNamedLogs(ctx, builder, "QICO_LOG", LogFormat::Qico);
 
   if (ctx.tmailCtl) {
     Print(ctx, "\xFE Reading " + ctx.tmailCtlPath + "\n");

@@ -12,8 +12,9 @@ void AddLogEntry(RunContext& ctx, std::size_t acceptedCount);
 
 // Finds T-MAIL.CTL (CTL_PATH, the current directory, the T-MAIL variable), sets
 // the T-Mail directory and builds the log table in this order: the LOG_PATH lines,
-// the BINKD_LOG lines, T-Mail's LOG line and the log of the binkd config BINKD_CFG
-// names. Errorlevel 1 (no T-MAIL.CTL) or 2 when no log can be had.
+// the BINKD_LOG, ARGUS_LOG and QICO_LOG lines, T-Mail's LOG line and the log of the
+// binkd config BINKD_CFG names. Errorlevel 1 (no T-MAIL.CTL) or 2 when no log can be
+// had.
 [[nodiscard]] Outcome BuildLogTable(RunContext& ctx);
 
 }  // namespace zirka

@@ -22,8 +22,12 @@ namespace zirka {
 
 using platform::TextFile;
 
-// The mailer that writes a log, and so how its lines are read.
-enum class LogFormat { TMail, Binkd };
+// The mailer that writes a log, and so how its lines are read: T-Mail's in pieces,
+// the others (binkd; Argus, Radius and Taurus; qico and qico-ng) whole.
+enum class LogFormat { TMail, Binkd, Argus, Qico };
+
+// A log whose lines are read whole (see core/whole_line.h), each by its mailer's parser.
+inline bool IsWholeLineFormat(LogFormat format) { return format != LogFormat::TMail; }
 
 // One mailer log.
 struct LogEntry {
@@ -58,6 +62,7 @@ struct CounterSettings {
   bool firstOnly = true;
   char leadChar = '0';
   bool keepNameCase = false;  // a raised entry keeps the name as the list spells it
+  bool longNames = false;     // list names of up to 255 characters are matched
 };
 
 // The run-wide state of one run of the program.

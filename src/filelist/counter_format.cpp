@@ -11,15 +11,23 @@ namespace zirka {
 
 namespace {
 
-// The left bracket of a counter field stands within the first 20 columns.
+// The left bracket of a counter field stands within the first 20 columns (more for
+// a long name, see ColumnShift).
 constexpr std::size_t kBracketColumns = 20;
 // The first right bracket stands 1 to 6 columns right of the left one, so the
 // field holds 0 to 5 characters.
 constexpr std::size_t kMaxFieldGap = 6;
-// Without a counter field, a Maximus flag is looked for in the first 15 columns.
+// Without a counter field, a Maximus flag is looked for in the first 15 columns
+// (more for a long name).
 constexpr std::size_t kFlagColumns = 15;
 // The name field is padded with blanks to this width.
 constexpr std::size_t kNameWidth = 12;
+
+// How far right the column limits move for an entry whose name ends at `nameEnd`:
+// with LONG_NAMES, by as much as the name is longer than 12 characters.
+std::size_t ColumnShift(const CounterSettings& s, std::size_t nameEnd) {
+  return s.longNames && nameEnd > kNameWidth ? nameEnd - kNameWidth : 0;
+}
 
 // Where the counter field's brackets stand in the line.
 struct CounterField {
@@ -35,9 +43,9 @@ struct MaximusFlag {
 };
 
 std::optional<CounterField> FindCounterField(std::string_view line, char leftBracket,
-                                             char rightBracket) {
+                                             char rightBracket, std::size_t shift) {
   const std::size_t left = line.find(leftBracket);
-  if (left == std::string_view::npos || left >= kBracketColumns) return std::nullopt;
+  if (left == std::string_view::npos || left >= kBracketColumns + shift) return std::nullopt;
   // The right bracket is searched from the start of the line, not from the left
   // bracket: one to its left (or the same character for both) means no field.
   const std::size_t right = line.find(rightBracket);
@@ -128,7 +136,8 @@ std::string FormatCounterLine(const CounterSettings& s, std::string_view entry, 
   std::string counter;
   std::string_view tail;
 
-  if (const auto field = FindCounterField(entry, s.leftBracket, s.rightBracket)) {
+  const std::size_t shift = ColumnShift(s, nameEnd);
+  if (const auto field = FindCounterField(entry, s.leftBracket, s.rightBracket, shift)) {
     if (const auto flag = FindMaximusFlag(entry, field->left)) {
       const std::string_view flagText = entry.substr(flag->slash, flag->length);
       ShowFlag(out, flagText);
@@ -141,7 +150,7 @@ std::string FormatCounterLine(const CounterSettings& s, std::string_view entry, 
     tail = entry.substr(field->right + 1);
   } else {
     Debug(out, "  No initial dlc found\n");
-    const auto flag = FindMaximusFlag(entry, kFlagColumns);
+    const auto flag = FindMaximusFlag(entry, kFlagColumns + shift);
     if (flag) {
       const std::string_view flagText = entry.substr(flag->slash, flag->length);
       ShowFlag(out, flagText);

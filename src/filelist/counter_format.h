@@ -19,7 +19,9 @@ struct CounterChange {
 // it had one; its first word, ending at `nameEnd`, equals sent.name ignoring case):
 // the name field (the upper-case sent name, or with keepNameCase the first word as
 // written; with a Maximus flag), one blank, the counter raised by sent.times in the
-// brackets, width and lead character of `settings`, and the tail. Debug trace
+// brackets, width and lead character of `settings`, and the tail. With longNames,
+// the columns in which the counter field and a Maximus flag are looked for move
+// right by as much as the name is longer than 12 characters. Debug trace
 // lines go to `out`. When `change` is given, it receives the old and the new counter field.
 std::string FormatCounterLine(const CounterSettings& settings, std::string_view entry,
                               std::size_t nameEnd, const SentFile& sent, const Output& out,

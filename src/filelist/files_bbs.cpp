@@ -19,8 +19,10 @@ namespace zirka {
 
 namespace {
 
-// A file name has at most 12 characters; a longer first word names no file.
+// A file name has at most 12 characters, or 255 with LONG_NAMES; a longer first
+// word names no file.
 constexpr std::size_t kMaxFileName = 12;
+constexpr std::size_t kMaxLongFileName = 255;
 
 // Lines that begin with a line feed, a blank or "-" are descriptions, comments
 // and separators; every other line is a file entry.
@@ -59,20 +61,21 @@ void ShowMatch(const Output& out, const SentFile& sent) {
 
 // The sent file that a list line raises, or nullptr when the line is copied as
 // it stands; `wordEnd` receives where the entry's first word ends (at the first
-// blank, tab or line feed).
-SentFile* MatchingSentFile(SentTable& sentTable, const Output& out,
+// blank, tab or line feed). A first word longer than `longNames` allows names no file.
+SentFile* MatchingSentFile(SentTable& sentTable, const Output& out, bool longNames,
                            const platform::PieceView& line, std::size_t& wordEnd) {
   if (!IsFileEntry(line)) return nullptr;
   // Sent names are unique and upper case, so one lookup of the word in ASCII upper
   // case finds the only record that equals it ignoring case.
-  char upper[kMaxFileName];
+  char upper[kMaxLongFileName];
+  const std::size_t maxName = longNames ? kMaxLongFileName : kMaxFileName;
   const std::string_view text = line.text;
   std::size_t end = 0;
   for (; end < text.size(); ++end) {
     char c = text[end];
     if (c == ' ' || c == '\t') break;
-    if (end == kMaxFileName) {
-      WarnLongName(out, line);
+    if (end == maxName) {
+      if (!longNames) WarnLongName(out, line);
       return nullptr;
     }
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
@@ -113,12 +116,22 @@ void MarkUsed(const CounterSettings& settings, SentTable& sentTable, const Outpu
 
 platform::TextFile DiscardingText() { return platform::TextFile(std::make_unique<Discard>(), "NUL"); }
 
-bool CopyFileList(const CounterSettings& settings, SentTable& sentTable, const Output& out,
-                  platform::TextFile& list, platform::TextFile& temp, RaisedEntrySink* raised) {
+namespace {
+
+// CopyFileList, with the lines that begin before byte `matchFrom` copied as they
+// stand (they were looked at already).
+bool CopyPieces(const CounterSettings& settings, SentTable& sentTable, const Output& out,
+                platform::TextFile& list, platform::TextFile& temp, RaisedEntrySink* raised,
+                std::uint64_t matchFrom) {
+  // A list that begins with a byte order mark keeps it; its first entry begins after it.
+  if (list.StartsWithByteOrderMark() && !temp.Write(platform::kByteOrderMark)) return false;
   platform::PieceView line;
   std::size_t wordEnd = 0;
-  while (list.NextPiece(line, kListPiece)) {
-    SentFile* sent = MatchingSentFile(sentTable, out, line, wordEnd);
+  for (;;) {
+    const bool seen = list.Tell() < matchFrom;
+    if (!list.NextPiece(line, kListPiece)) break;
+    SentFile* sent =
+        seen ? nullptr : MatchingSentFile(sentTable, out, settings.longNames, line, wordEnd);
     if (sent == nullptr) {
       if (!temp.WritePiece(line)) return false;
       continue;
@@ -134,6 +147,13 @@ bool CopyFileList(const CounterSettings& settings, SentTable& sentTable, const O
   }
   // A list that could not be read to its end must not be replaced by its first part.
   return !list.readFailed();
+}
+
+}  // namespace
+
+bool CopyFileList(const CounterSettings& settings, SentTable& sentTable, const Output& out,
+                  platform::TextFile& list, platform::TextFile& temp, RaisedEntrySink* raised) {
+  return CopyPieces(settings, sentTable, out, list, temp, raised, 0);
 }
 
 namespace {
@@ -166,13 +186,13 @@ struct ListCopy {
 // that entry's line begins; nothing when no entry is raised. Debug mode's lines
 // for the entries passed over are shown on the way, as the copy would show them.
 std::optional<std::uint64_t> FirstRaisedEntry(SentTable& sentTable, const Output& out,
-                                              platform::TextFile& list) {
+                                              bool longNames, platform::TextFile& list) {
   platform::PieceView line;
   std::size_t wordEnd = 0;
   for (;;) {
     const std::uint64_t start = list.Tell();
     if (!list.NextPiece(line, kListPiece)) return std::nullopt;
-    if (MatchingSentFile(sentTable, out, line, wordEnd) != nullptr) return start;
+    if (MatchingSentFile(sentTable, out, longNames, line, wordEnd) != nullptr) return start;
   }
 }
 
@@ -193,18 +213,14 @@ ListCopied CopyIfRaised(const CounterSettings& settings, SentTable& sentTable, c
   copy.tempPath = TemporaryName(area, ".!#$");
   copy.list = platform::OpenText(area, platform::Mode::Read, platform::Share::DenyWrite);
   if (!copy.list) return ListCopied::NoTemp;
-  const std::optional<std::uint64_t> first = FirstRaisedEntry(sentTable, out, *copy.list);
+  const std::optional<std::uint64_t> first =
+      FirstRaisedEntry(sentTable, out, settings.longNames, *copy.list);
   if (!first) return copy.list->readFailed() ? ListCopied::ReadFailed : ListCopied::Untouched;
   copy.temp = platform::OpenText(copy.tempPath, platform::Mode::Create, platform::Share::DenyAll);
   if (!copy.temp) return ListCopied::NoTemp;
-  // The lines before the first raised entry again, copied as they stand.
-  bool ok = copy.list->Seek(0);
-  platform::PieceView line;
-  while (ok && copy.list->Tell() < *first && copy.list->NextPiece(line, kListPiece)) {
-    ok = copy.temp->WritePiece(line);
-  }
-  copy.written = ok && copy.list->Tell() == *first &&
-                 CopyFileList(settings, sentTable, out, *copy.list, *copy.temp);
+  // Copied from its start, the lines before the first raised entry as they stand.
+  copy.written = copy.list->Seek(0) &&
+                 CopyPieces(settings, sentTable, out, *copy.list, *copy.temp, nullptr, *first);
   return ListCopied::Raised;
 }
 

@@ -8,28 +8,16 @@
 // a blank, and the event text. Pure functions over the line as read, without its
 // line end; nothing here allocates.
 
-#include <array>
 #include <cstddef>
-#include <string>
 #include <string_view>
+
+#include "logscan/log_line.h"
 
 namespace zirka {
 
-// A binkd log time in the written form of the program's log times: "DD/MM HH:MM:SS".
-inline constexpr std::size_t kBinkdTimeLength = 14;
-using BinkdTime = std::array<char, kBinkdTimeLength>;
-
-struct BinkdLine {
-  // The line has the whole shape up to and including the blank after "[pid]".
-  bool dated = false;
-  // The line's time when dated ("07 Dec 14:30:15" gives "07/12 14:30:15").
-  BinkdTime time{};
-  // The path of a sent file, a view into the line; empty when the line is no send.
-  std::string_view sentPath;
-
-  std::string_view timeText() const { return {time.data(), dated ? time.size() : 0}; }
-  bool isSend() const { return !sentPath.empty(); }
-};
+// A binkd line as ParseBinkdLine reads it ("07 Dec 14:30:15" gives "07/12 14:30:15").
+using BinkdLine = LogLine;
+inline constexpr std::size_t kBinkdTimeLength = kLineTimeLength;
 
 // Reads one whole line. A line is dated when:
 //  - its mark is '!', '?', '+', '-' or a blank, followed by a blank;
@@ -40,9 +28,5 @@ struct BinkdLine {
 // path (the path is everything up to the line's last " ("), and the path's last part
 // after a '/' or '\' is not empty. Any other line has no time and is never a send.
 BinkdLine ParseBinkdLine(std::string_view line);
-
-// The sent file's name: what follows the last '/' or '\' of `sentPath`, in ASCII
-// upper case, written into `name` (whose storage is reused).
-void SentFileName(std::string_view sentPath, std::string& name);
 
 }  // namespace zirka

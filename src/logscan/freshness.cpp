@@ -9,9 +9,9 @@
 #include "core/log_time.h"
 #include "core/messages.h"
 #include "core/text.h"
-#include "logscan/binkd_scan.h"
 #include "logscan/log_positions.h"
 #include "logscan/sent_scan.h"
+#include "logscan/whole_line_scan.h"
 
 namespace zirka {
 
@@ -20,13 +20,13 @@ namespace {
 // Calls visit(time, lineEnd) for each dated line of the log from byte `from` on, up
 // to the end of its last whole line, with the line's written time and the offset
 // just after it; stops early when visit returns false. A T-Mail log is read in the
-// scan's pieces, a binkd log line by line.
+// scan's pieces, the others line by line.
 template <typename Visit>
 void ForEachDatedLine(LogEntry& entry, std::uint64_t from, Visit visit) {
   TextFile& stream = *entry.stream;
   stream.Seek(from);
-  if (entry.format == LogFormat::Binkd) {
-    BinkdTimes times(stream);
+  if (IsWholeLineFormat(entry.format)) {
+    WholeLineTimes times(stream, entry.format);
     std::string_view time;
     while (times.Next(time)) {
       if (!visit(time, stream.Tell())) return;

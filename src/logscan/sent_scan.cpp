@@ -13,7 +13,7 @@
 
 #include "core/log_time.h"
 #include "core/messages.h"
-#include "logscan/binkd_scan.h"
+#include "logscan/whole_line_scan.h"
 
 namespace zirka {
 
@@ -101,7 +101,7 @@ void ComputeNewLastTime(RunContext& ctx) {
 
 std::optional<std::string> NextSentFile(LogEntry& entry,
                                         const std::vector<std::string>& ignoreList) {
-  if (entry.format == LogFormat::Binkd) return NextBinkdSentFile(entry, ignoreList);
+  if (IsWholeLineFormat(entry.format)) return NextWholeLineSentFile(entry, ignoreList);
   // Each piece is looked at where it stands in the read buffer (its text without the
   // line feed; only the path word can tell the two apart). Nothing is copied but a
   // sent name, and the time of the last dated line is stored in the entry once.

@@ -15,7 +15,8 @@ inline constexpr std::size_t kLogPiece = 255;
 // Reads the entry's stream onward and returns the next sent file name (upper case,
 // without its path) whose name holds no item of `ignoreList`, or nothing at the
 // end of the log. Updates the entry's lastTime from every dated line read that
-// holds a whole 14-character time. A binkd log is read by NextBinkdSentFile.
+// holds a whole 14-character time. A log of a whole-line format (binkd, Argus, qico)
+// is read by NextWholeLineSentFile.
 std::optional<std::string> NextSentFile(LogEntry& entry,
                                         const std::vector<std::string>& ignoreList);
 

@@ -16,8 +16,11 @@ TextFile::~TextFile() { Close(); }
 
 // Moves the unread bytes to the front of the buffer and reads until at least `want`
 // bytes are unread or the file ends. A Ctrl-Z ends the file: nothing from it on is
-// ever handed out.
+// ever handed out. A byte order mark at the head of the file is passed over.
 void TextFile::Refill(std::size_t want) {
+  // At the head, `want` bytes are to be had after a byte order mark.
+  const bool atHead = inBase_ + inPos_ == 0;
+  if (atHead) want += kByteOrderMark.size();
   const std::size_t unread = inEnd_ - inPos_;
   if (inCapacity_ < want || inCapacity_ < bufferSize_) {
     const std::size_t capacity = std::max(want, bufferSize_);
@@ -55,6 +58,18 @@ void TextFile::Refill(std::size_t want) {
     }
     inEnd_ += static_cast<std::size_t>(got);
   }
+  if (atHead) {
+    byteOrderMark_ = std::string_view(in_.get(), inEnd_).starts_with(kByteOrderMark);
+    if (byteOrderMark_) inPos_ = kByteOrderMark.size();
+  }
+}
+
+bool TextFile::StartsWithByteOrderMark() {
+  if (!closed_ && raw_ && inBase_ + inPos_ == 0 && inEnd_ == 0 && !sourceDone_) {
+    Refill(0);
+    ForgetLineFeeds();
+  }
+  return byteOrderMark_;
 }
 
 bool TextFile::NextPieceAtEdge(PieceView& piece, std::size_t maxChars) {

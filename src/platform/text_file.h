@@ -1,6 +1,8 @@
 #pragma once
 // DOS text streams over binary I/O, the same on every host:
 //  - reading drops a CR that is directly followed by LF, and byte 0x1A ends the file;
+//  - reading drops a UTF-8 byte order mark at the head of the file (as a Windows
+//    editor may write it): the first line begins after it;
 //  - writing turns each LF into CR LF;
 //  - a line is read in pieces exactly as fgets with a buffer of N+1 bytes gives them;
 //  - every other byte is kept as it is, NUL included.
@@ -27,6 +29,9 @@ namespace zirka::platform {
 // One piece of a line as it stands in the read buffer. The piece ReadPiece gives is
 // `text` followed by a line feed when `lineFeed` is set; `text` never holds a line
 // feed, and a CR that stood right before the line feed is not part of it.
+// The UTF-8 byte order mark, EF BB BF.
+inline constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 struct PieceView {
   std::string_view text;
   bool lineFeed = false;
@@ -87,6 +92,11 @@ class TextFile {
     inPos_ += maxChars;
     return true;
   }
+
+  // True when the file begins with a byte order mark, which reading drops: a copy
+  // of the file writes it back first. Reads the head of the file when nothing has
+  // been read yet.
+  bool StartsWithByteOrderMark();
 
   // The byte offset in the file of the next byte ReadPiece would return.
   std::uint64_t Tell() const;
@@ -173,6 +183,7 @@ class TextFile {
   std::string out_;           // write buffer
   bool failed_ = false;       // a write or flush failed
   bool readFailed_ = false;   // a read failed
+  bool byteOrderMark_ = false;  // the head of the file, as last read, is a byte order mark
   bool closed_ = false;
 };
 

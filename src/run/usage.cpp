@@ -5,7 +5,8 @@
 namespace zirka {
 
 const std::string_view kUsageText =
-    "Zirka 3.8: raises the download counters in FILES.BBS from T-Mail and binkd logs\n"
+    "Zirka 3.8: raises the download counters in FILES.BBS from the logs of T-Mail,\n"
+    "binkd, Argus (Radius, Taurus) and qico\n"
     "\n"
     "Usage: zirka [version] [-f] [-d] [-n] [-c=PATH]\n"
     "\n"
@@ -24,7 +25,8 @@ const std::string_view kUsageText =
     "\n"
     "Errorlevels:\n"
     "  0  sent files were found and the lists were updated\n"
-    "  1  T-MAIL.CTL not found and no LOG_PATH, BINKD_LOG or BINKD_CFG log\n"
+    "  1  T-MAIL.CTL not found and no LOG_PATH, BINKD_LOG, ARGUS_LOG, QICO_LOG or\n"
+    "     BINKD_CFG log\n"
     "  2  no log could be opened\n"
     "  3  nothing done: a journal ZIRKA.JNL that can't be used or written, or\n"
     "     another run of the same ZIRKA.CTL for over a minute (see README)\n"

@@ -118,6 +118,41 @@ TEST(ExampleNode, BinkdNodeCountsItsSendsOnce) {
   EXPECT_NE(node.Read("files/nodelist/files.bbs").find("nodelist.z49 [007]"), std::string::npos);
 }
 
+// The Argus node (DOS paths on drive D:) and the qico node (relative POSIX paths,
+// run from its directory), without T-MAIL.CTL; the binkd node's long names.
+TEST(ExampleNode, ArgusQicoAndLongNameNodes) {
+  const struct {
+    const char* dir;
+    std::string ctl;  // the -c= argument
+    std::string list;
+    std::string after;
+  } nodes[] = {
+      {"argus-node", "-c=D:\\FIDO\\ZIRKA.CTL", "FILES/UTIL/FILES.BBS",
+       "ARJ250.EXE   [005] ARJ archiver 2.50, self-extracting\n"
+       "PKZ204G.EXE  [012] PKZIP 2.04g archiver for DOS\n"
+       "RAR250.EXE   [000] RAR archiver 2.50\n"},
+      {"qico-node", "-c=etc/zirka.ctl", "files/util/files.bbs",
+       "arj250.exe   [004] ARJ archiver 2.50, self-extracting\n"
+       "pkz204g.exe  [013] PKZIP 2.04g archiver for DOS\n"
+       "rar250.exe   [000] RAR archiver 2.50\n"},
+      {"binkd-node", "-c=etc/zirka.ctl", "files/linux/files.bbs",
+       "binkd-1.1a-115.tar.gz [005] binkd 1.1a-115 sources, the binkp mailer\n"
+       "qico-ng-0.57.1.tar.bz2 [001] qico-ng 0.57.1 sources, the modem mailer\n"
+       "husky-fidoconfig-1.9.tar.gz  Configuration library of the husky tools\n"},
+  };
+  for (const auto& n : nodes) {
+    SCOPED_TRACE(n.dir);
+    Node node("example_mailer");
+    node.CopyTree(std::string(ZIRKA_E2E_EXAMPLES) + "/" + n.dir);
+    RunOptions options;
+    options.env["T-MAIL"] = std::nullopt;
+    const RunResult first = node.Run({n.ctl}, options);
+    EXPECT_EQ(first.exitCode, 0) << first;
+    EXPECT_EQ(node.Read(n.list), Dos(n.after));  // a rewritten list is DOS text
+    EXPECT_EQ(node.Run({n.ctl}, options).exitCode, 4);
+  }
+}
+
 // Every spelling of help prints the usage text and ends with errorlevel 0, before
 // the banner and without reading or writing a file; other unknown arguments are
 // still ignored and the run goes on.

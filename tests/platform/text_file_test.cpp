@@ -98,6 +98,32 @@ TEST(TextFileRead, ViewsAndCopiesGiveTheModelPiecesAtEveryBufferBoundary) {
   }
 }
 
+// A byte order mark at the head of a file is not part of its text, whatever the
+// size of the read buffer; the file tells that it had one. Elsewhere it is text.
+TEST(TextFileRead, AByteOrderMarkAtTheHeadIsDroppedAndTold) {
+  const std::string bom = "\xEF\xBB\xBF";
+  const std::string text = "arj250.exe [003]\r\n" + std::string(300, 'a') + "\n" + bom + "x\n";
+  for (const std::size_t buffer : {8u, 17u, 300u, 4096u}) {
+    for (const std::size_t max : {1u, 2u, 4u, 255u, 399u}) {
+      auto file = MakeMemoryText(std::make_shared<std::string>(bom + text), "B", buffer);
+      EXPECT_TRUE(file->StartsWithByteOrderMark());
+      std::vector<std::string> got;
+      std::string piece;
+      while (file->ReadPiece(piece, max)) got.push_back(piece);
+      EXPECT_EQ(got, ModelPieces(text, max)) << "buffer " << buffer << " max " << max;
+      ASSERT_TRUE(file->Rewind());
+      ASSERT_TRUE(file->ReadPiece(piece, 399));
+      EXPECT_EQ(piece, "arj250.exe [003]\n");
+      EXPECT_TRUE(file->StartsWithByteOrderMark());
+    }
+  }
+  EXPECT_EQ(Pieces("\xEF\xBB", 80), (std::vector<std::string>{"\xEF\xBB"}));
+  EXPECT_EQ(Pieces(bom, 80), (std::vector<std::string>{}));
+  auto plain = MakeMemoryText(std::make_shared<std::string>("a" + bom));
+  EXPECT_FALSE(plain->StartsWithByteOrderMark());
+  EXPECT_EQ(Pieces("a" + bom, 80), (std::vector<std::string>{"a" + bom}));
+}
+
 TEST(TextFileRead, KeepsNulBytes) {
   const std::string raw("a\0b\r\n", 5);
   EXPECT_EQ(Pieces(raw, 80), (std::vector<std::string>{std::string("a\0b\n", 4)}));

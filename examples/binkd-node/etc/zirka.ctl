@@ -24,6 +24,10 @@ BINKD_CFG    etc/binkd.cfg
 ; spelling (arj250.exe, not ARJ250.EXE).
 KEEP_NAME_CASE Yes
 
+; Names longer than DOS's 8.3 (up to 255 characters), as files/linux holds
+; them, are matched too: their counters may stand further right.
+LONG_NAMES   Yes
+
 ; The download counter: [000] right after the file name, three digits.
 DLC_DIGITS   3
 LEFT_BRACKET  [
@@ -33,6 +37,7 @@ LEAD_CHAR    0
 ; The file areas whose files.bbs lists get their counters raised.
 AREA         files/util
 AREA         files/nodelist
+AREA         files/linux
 
 ; Sent files never counted: TIC files travel with every nodelist, and the
 ; request processor's answer (.rsp) is no download.
