@@ -8,6 +8,7 @@
 #include "core/text.h"
 #include "platform/console.h"
 #include "platform/files.h"
+#include "platform/install_dirs.h"
 
 namespace zirka {
 
@@ -86,16 +87,27 @@ void ParseCommandLine(RunContext& ctx, const std::vector<std::string>& args) {
 }
 
 Outcome OpenMainControlFile(RunContext& ctx) {
-  if (ctx.mainCtlPath.empty()) ctx.mainCtlPath = DefaultControlFilePath(ctx.programPath);
-  ctx.mainCtl = platform::OpenText(ctx.mainCtlPath, platform::Mode::Read,
-                                   platform::Share::DenyWrite);
-  if (!ctx.mainCtl) {
-    Print(ctx, "!FERR-Main control file ");
-    Print(ctx, ctx.mainCtlPath);
-    Print(ctx, " not found!\n\n");
-    return 5;
+  // Without -c=: ZIRKA.CTL beside the program, then (POSIX) the control file in the
+  // configuration directory of the install, /etc/zirka/zirka.ctl for the package.
+  std::vector<std::string> places{ctx.mainCtlPath};
+  if (ctx.mainCtlPath.empty()) {
+    places = {DefaultControlFilePath(ctx.programPath)};
+    if (auto installed = platform::InstalledControlFile(ctx.programPath)) {
+      places.push_back(std::move(*installed));
+    }
   }
-  return std::nullopt;
+  for (const std::string& place : places) {
+    ctx.mainCtlPath = place;
+    ctx.mainCtl = platform::OpenText(place, platform::Mode::Read, platform::Share::DenyWrite);
+    if (ctx.mainCtl) return std::nullopt;
+  }
+  Print(ctx, "!FERR-Main control file ");
+  for (std::size_t i = 0; i < places.size(); ++i) {
+    Print(ctx, i == 0 ? places[i] : " or " + places[i]);
+  }
+  Print(ctx, " not found!\n\n");
+  ctx.mainCtlPath = places.front();
+  return 5;
 }
 
 }  // namespace zirka
