@@ -58,6 +58,7 @@ struct RunContext {
   bool debug = false;
   bool forced = false;
   bool preview = false;  // -n: show what the list rewrite would change, write nothing
+  bool check = false;    // -t: check the configuration, write nothing
   std::string programPath;  // as the operating system reports it
   std::string mainCtlPath;  // upper case
   std::unique_ptr<TextFile> mainCtl;
@@ -71,6 +72,9 @@ struct RunContext {
   std::unique_ptr<TextFile> tmailCtl;
   std::string tmailDirectory;  // with its trailing separator, or empty
   std::vector<LogEntry> logTable;
+  // Logs and binkd configs named but left out ("Log D:\X.LOG can't be opened"),
+  // for the configuration check.
+  std::vector<std::string> logsLeftOut;
 
   // Freshness and the time to store.
   LogTime storedLastTime;  // as written in ZIRKA.CTL (its first 14 characters); empty: none
@@ -81,6 +85,9 @@ struct RunContext {
   // Settings, areas, ignore list and the sent files.
   CounterSettings settings;
   std::vector<std::string> areaTable;   // full upper-case paths of each FILES.BBS
+  // AREA and FREQ_DIR directories left out for want of a FILES.BBS (its path), for
+  // the configuration check.
+  std::vector<std::string> areasWithoutList;
   std::vector<std::string> ignoreList;  // upper-case name fragments
   SentTable sentTable;
 

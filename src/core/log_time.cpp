@@ -78,4 +78,13 @@ bool IsLaterTime(std::string_view reference, std::string_view candidate) {
   return false;
 }
 
+bool IsWellFormedLogTime(std::string_view value) {
+  static constexpr char kPattern[] = "99/99 99:99:99";
+  if (value.size() != kLogTimeLength) return false;
+  for (std::size_t i = 0; i < kLogTimeLength; ++i) {
+    if (kPattern[i] == '9' ? !IsDigit(value[i]) : value[i] != kPattern[i]) return false;
+  }
+  return true;
+}
+
 }  // namespace zirka

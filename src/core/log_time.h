@@ -55,6 +55,9 @@ inline bool IsDatedLine(std::string_view line) {
   return day >= 1 && day <= 31 && month >= 1 && month <= 12;
 }
 
+// True for a text of the form DD/MM HH:MM:SS, digits where digits belong.
+bool IsWellFormedLogTime(std::string_view value);
+
 // Swaps characters 0-1 with 3-4 and puts '/' at 2; applied twice it restores the text.
 // A text shorter than 5 characters is left as it is.
 void SwapDayMonth(std::string& time);

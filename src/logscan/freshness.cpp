@@ -13,16 +13,6 @@ namespace zirka {
 
 namespace {
 
-// True for a value of the form DD/MM HH:MM:SS, digits where digits belong.
-bool IsWellFormedLogTime(const std::string& value) {
-  static constexpr char kPattern[] = "99/99 99:99:99";
-  if (value.size() != kLogTimeLength) return false;
-  for (std::size_t i = 0; i < kLogTimeLength; ++i) {
-    if (kPattern[i] == '9' ? !IsDigit(value[i]) : value[i] != kPattern[i]) return false;
-  }
-  return true;
-}
-
 // Reads the log from its start up to its first dated line later than the stored
 // Last_Time and gives the offset of the piece that holds it, so that the scan
 // examines that line too; nothing when the log holds no such line.

@@ -72,6 +72,9 @@ void ParseCommandLine(RunContext& ctx, const std::vector<std::string>& args) {
     } else if (IsSwitch(arg, 'd')) {
       ctx.debug = true;
       Print(ctx, "\xFE Debug mode is ON\n");
+    } else if (IsSwitch(arg, 't') || arg == "--check") {
+      ctx.check = true;
+      Print(ctx, "\xFE Check mode is ON: the configuration is read, nothing is written\n");
     } else if (IsSwitch(arg, 'n')) {
       ctx.preview = true;
       Print(ctx, "\xFE Preview mode is ON: nothing will be written\n");

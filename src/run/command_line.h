@@ -13,7 +13,7 @@ namespace zirka {
 void ShowStartBanner();
 
 // Examines the arguments after the program name from left to right: version,
-// -f or /f, -d or /d, -n or /n, -c= or /c=.
+// -f or /f, -d or /d, -t or /t or --check, -n or /n, -c= or /c=.
 void ParseCommandLine(RunContext& ctx, const std::vector<std::string>& args);
 
 // Finds the main control file and opens it: the -c= path, else ZIRKA.CTL beside

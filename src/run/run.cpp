@@ -12,6 +12,7 @@
 #include "logscan/report.h"
 #include "logscan/sent_scan.h"
 #include "platform/system.h"
+#include "run/check.h"
 #include "run/command_line.h"
 #include "core/messages.h"
 #include "run/program_log.h"
@@ -58,6 +59,7 @@ int RunPhases(RunContext& ctx, const std::vector<std::string>& args, bool consol
   }
   ShowStartBanner();
   ParseCommandLine(ctx, args);
+  if (ctx.check) return Terminate(ctx, CheckConfiguration(ctx));
   if (const Outcome end = OpenMainControlFile(ctx)) return Terminate(ctx, *end);
   OpenProgramLogAndReport(ctx);
   RunJournal journal;  // completes an interrupted run when it finds one
