@@ -8,17 +8,22 @@ const std::string_view kUsageText =
     "Zirka 3.8: raises the download counters in FILES.BBS from T-Mail and binkd logs\n"
     "\n"
     "Usage: zirka [version] [-f] [-d] [-n] [-c=PATH]\n"
+    "       zirka -t [-d] [-c=PATH]\n"
     "\n"
     "  version      show the version text, then run\n"
     "  -f  /f       forced: read every log whole, whatever Last_Time says\n"
     "  -d  /d       debug: show what the program finds on the way\n"
     "  -n  /n       preview: show the counters that would change, write nothing\n"
+    "  -t  /t  --check  check the configuration and write nothing: unknown\n"
+    "               keywords, logs and lists that can't be opened, Last_Time,\n"
+    "               the journal; then end\n"
     "  -c=PATH      the main control file to use (also /c=PATH)\n"
     "  -?  -h  --help   this text, and nothing else (also /? and /h)\n"
     "\n"
     "Only the first two characters of a switch count (-force is -f), one switch\n"
     "an argument; other arguments are ignored. Without -c= the program reads\n"
-    "ZIRKA.CTL in its own directory.\n"
+    "ZIRKA.CTL in its own directory; on Linux, when there is none, zirka.ctl in\n"
+    "its install's configuration directory (/etc/zirka/zirka.ctl for the package).\n"
     "\n"
     "Errorlevels:\n"
     "  0  sent files were found and the lists were updated\n"
@@ -29,6 +34,7 @@ const std::string_view kUsageText =
     "  5  the main control file ZIRKA.CTL was not found\n"
     "  6  out of memory\n"
     "  7  no standard output\n"
+    "  8  -t only: warnings, nothing a run would stop at\n"
     "\n"
     "Environment:\n"
     "  T-MAIL           directory of T-MAIL.CTL when CTL_PATH names none and the\n"
@@ -36,7 +42,9 @@ const std::string_view kUsageText =
     "  ZIRKA_DRIVE_<L>  (Linux) the directory of DOS drive L:, e.g.\n"
     "                   ZIRKA_DRIVE_D=/srv/fido\n"
     "  WINEPREFIX       (Linux) else drives from its dosdevices (default ~/.wine)\n"
-    "  NO_COLOR         (Linux) a banner without colours\n";
+    "  NO_COLOR         (Linux) a banner without colours\n"
+    "  LC_ALL, LC_CTYPE, LANG  (Linux) screen text in UTF-8 when the first one set\n"
+    "                   names UTF-8, else CP866\n";
 
 bool IsHelpSwitch(std::string_view arg) {
   if (arg == "--help") return true;
