@@ -60,7 +60,9 @@ void FindUnknownKeywords(platform::TextFile& ctl,
     for (char& c : piece) c = c == '\t' ? ' ' : UpperAsciiChar(c);
     const std::string_view word = FirstWord(piece);
     if (word.empty() || IsKnown(word)) continue;
-    if (!found({line, std::string(word), LikelyKeyword(word)})) return;
+    // "AREA;x" is no AREA line (no blank after the keyword), but AREA was meant.
+    const std::string_view beforeComment = word.substr(0, word.find(';'));
+    if (!found({line, std::string(word), LikelyKeyword(beforeComment)})) return;
   }
 }
 
