@@ -61,6 +61,9 @@ struct RunContext {
   bool check = false;    // -t: check the configuration, write nothing
   std::string programPath;  // as the operating system reports it
   std::string mainCtlPath;  // upper case
+  // The program sits in an install's bin directory (POSIX; /usr/bin for the
+  // package): no temporary file is made beside it.
+  bool programInstalled = false;
   std::unique_ptr<TextFile> mainCtl;
 
   // Program log and report file; a null stream is a file that is not open.

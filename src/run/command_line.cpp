@@ -92,12 +92,12 @@ void ParseCommandLine(RunContext& ctx, const std::vector<std::string>& args) {
 Outcome OpenMainControlFile(RunContext& ctx) {
   // Without -c=: ZIRKA.CTL beside the program, then (POSIX) the control file in the
   // configuration directory of the install, /etc/zirka/zirka.ctl for the package.
+  auto installed = platform::InstalledControlFile(ctx.programPath);
+  ctx.programInstalled = installed.has_value();
   std::vector<std::string> places{ctx.mainCtlPath};
   if (ctx.mainCtlPath.empty()) {
     places = {DefaultControlFilePath(ctx.programPath)};
-    if (auto installed = platform::InstalledControlFile(ctx.programPath)) {
-      places.push_back(std::move(*installed));
-    }
+    if (installed) places.push_back(std::move(*installed));
   }
   for (const std::string& place : places) {
     ctx.mainCtlPath = place;
