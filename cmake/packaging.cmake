@@ -3,8 +3,10 @@
 #   cmake --install build                 # the files below, in GNUInstallDirs places
 #   cpack --config build/CPackConfig.cmake
 #
-# Linux: bin/zirka, man1/zirka.1, man5/zirka.ctl.5, doc/zirka/README.md and
-# doc/zirka/examples/ZIRKA.CTL. Windows: zirka.exe, README.TXT and
+# Linux: bin/zirka, man1/zirka.1, man5/zirka.ctl.5, doc/zirka/README.md,
+# doc/zirka/examples/ZIRKA.CTL and the commented sample zirka.ctl in the install's
+# configuration directory (/etc/zirka for the package, where it is a conffile;
+# an existing one is kept). Windows: zirka.exe, README.TXT and
 # EXAMPLES\ZIRKA.CTL side by side, every text file with CR LF line ends, so that
 # the unpacked folder is ready to use (the sample is not put beside the program,
 # where it would be read as the node's own control file).
@@ -29,6 +31,11 @@ else()
   set(ZIRKA_SAMPLE_CTL ${PROJECT_SOURCE_DIR}/examples/node/FIDO/ZIRKA.CTL)
   install(FILES ${PROJECT_SOURCE_DIR}/doc/zirka.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   install(FILES ${PROJECT_SOURCE_DIR}/doc/zirka.ctl.5 DESTINATION ${CMAKE_INSTALL_MANDIR}/man5)
+  # The control file an installed zirka reads when no -c= names one. Its place
+  # follows the prefix the files are installed under, worked out when they are.
+  install(CODE "set(ZIRKA_SAMPLE \"${PROJECT_SOURCE_DIR}/examples/etc/zirka.ctl\")
+    set(ZIRKA_SYSCONFDIR \"${CMAKE_INSTALL_SYSCONFDIR}\")
+    include(\"${PROJECT_SOURCE_DIR}/cmake/install_config.cmake\")")
 endif()
 
 install(TARGETS zirka RUNTIME DESTINATION ${ZIRKA_INSTALL_BIN})
@@ -60,6 +67,14 @@ else()
   set(CPACK_DEBIAN_PACKAGE_SECTION utils)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)  # Depends from dpkg-shlibdeps (dpkg-dev)
+  # The sample control file is a conffile: an upgrade keeps the sysop's edits.
+  include(${PROJECT_SOURCE_DIR}/cmake/config_dir.cmake)
+  if(NOT CPACK_PACKAGING_INSTALL_PREFIX)
+    set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+  endif()
+  zirka_config_dir(zirka_package_etc ${CPACK_PACKAGING_INSTALL_PREFIX} ${CMAKE_INSTALL_SYSCONFDIR})
+  file(WRITE ${PROJECT_BINARY_DIR}/debian/conffiles "${zirka_package_etc}/zirka/zirka.ctl\n")
+  set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PROJECT_BINARY_DIR}/debian/conffiles)
 endif()
 
 include(CPack)

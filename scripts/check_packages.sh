@@ -95,6 +95,25 @@ if made != shown:
 PY
 }
 
+# check_conffile <deb> <unpacked root>: /etc/zirka/zirka.ctl is the package's one
+# conffile, the shipped sample, every line of it empty or a comment; with its
+# keyword lines taken out of their comments, zirka -t knows every keyword in it.
+check_conffile() {
+  local ctl=$2/etc/zirka/zirka.ctl control=$WORK/deb-control
+  rm -rf "$control"
+  dpkg-deb -e "$1" "$control"
+  [[ $(cat "$control/conffiles" 2>/dev/null) == /etc/zirka/zirka.ctl ]] ||
+    fail "conffiles does not name just /etc/zirka/zirka.ctl"
+  cmp -s "$ctl" "$ZIRKA_ROOT/examples/etc/zirka.ctl" || fail "/etc/zirka/zirka.ctl is not the sample"
+  ! grep -Eqv '^(;.*)?$' "$ctl" || fail "/etc/zirka/zirka.ctl has a line that is not commented out"
+  sed -E 's/^;([A-Z_]+ )/\1/' "$ctl" >"$WORK/uncommented.ctl"
+  grep -q '^AREA ' "$WORK/uncommented.ctl" || fail "the sample has no AREA line to take out of its comment"
+  "$2/usr/bin/zirka" -t "-c=$WORK/uncommented.ctl" >"$WORK/uncommented.check" || true
+  grep -q '^!WARN-Area without a list' "$WORK/uncommented.check" || fail "zirka -t did not check the sample"
+  ! grep -q 'unknown keyword' "$WORK/uncommented.check" ||
+    fail "the sample holds a keyword that zirka -t does not know: $(grep 'unknown' "$WORK/uncommented.check")"
+}
+
 check_deb() {
   step "Debian package"
   rm -f "$NATIVE"/zirka_*.deb
@@ -105,6 +124,7 @@ check_deb() {
   [[ -f $deb ]] || fail "no zirka_${VERSION}_*.deb in $NATIVE"
 
   same_list "the .deb's file list" "$(printf '%s\n' \
+    etc/zirka/zirka.ctl \
     usr/bin/zirka \
     usr/share/doc/zirka/README.md \
     usr/share/doc/zirka/examples/ZIRKA.CTL \
@@ -126,6 +146,7 @@ check_deb() {
   lint_pages "$root/usr/share/man/man1/zirka.1" "$root/usr/share/man/man5/zirka.ctl.5"
   cmp -s "$root/usr/share/doc/zirka/examples/ZIRKA.CTL" \
     "$ZIRKA_ROOT/examples/node/FIDO/ZIRKA.CTL" || fail "the sample ZIRKA.CTL is not the shipped one"
+  check_conffile "$deb" "$root"
 
   local node=$WORK/deb-node status=0
   fresh_node "$node"
@@ -140,7 +161,7 @@ check_deb() {
     >"$node.screen" || status=$?
   check_counted "$node" "$status" "the installed zirka"
   same_changes "$node" "the installed zirka"
-  echo "   $(basename "$deb"): files, control fields, manual pages, a preview and a run: OK"
+  echo "   $(basename "$deb"): files, conffile, control fields, manual pages, a preview and a run: OK"
 }
 
 check_zip() {

@@ -52,7 +52,10 @@ void ReadAreaList(RunContext& ctx, const std::string& path, AreaSource source) {
   while (list->ReadPiece(line, kListLinePiece)) {
     const auto candidate = source == AreaSource::RequestableDirs ? RequestableDirCandidate(line)
                                                                  : AliasCandidate(line);
-    if (candidate) AcceptArea(ctx.areaTable, ctx.out(), *candidate, source);
+    if (candidate && !AcceptArea(ctx.areaTable, ctx.out(), *candidate, source) &&
+        source == AreaSource::RequestableDirs) {
+      ctx.areasWithoutList.push_back(UpperAscii(*candidate + "FILES.BBS"));
+    }
   }
   list->Close();
 }
@@ -92,7 +95,7 @@ std::optional<std::string> AliasCandidate(std::string line) {
   return path.substr(0, last + 1);
 }
 
-void AcceptArea(std::vector<std::string>& areaTable, const Output& out,
+bool AcceptArea(std::vector<std::string>& areaTable, const Output& out,
                 const std::string& directory, AreaSource source) {
   Debug(out, Format(">  area %02d: ", static_cast<int>(areaTable.size()) + 1) + directory);
   const std::string path = UpperAscii(directory + "FILES.BBS");
@@ -104,7 +107,7 @@ void AcceptArea(std::vector<std::string>& areaTable, const Output& out,
     // Every candidate's debug line is ended the same way, so the message's own
     // line feed is followed by an empty line.
     Debug(out, "\n");
-    return;
+    return false;
   }
   files->Close();
   files.reset();
@@ -118,11 +121,12 @@ void AcceptArea(std::vector<std::string>& areaTable, const Output& out,
       if (source == AreaSource::RequestableDirs) {
         LogWrite(out, "?WARN-Area " + earlier + " occured two or more times\n");
       }
-      return;
+      return true;
     }
   }
   Debug(out, "\n");
   areaTable.push_back(path);
+  return true;
 }
 
 void BuildAreaTable(RunContext& ctx) {
@@ -132,7 +136,9 @@ void BuildAreaTable(RunContext& ctx) {
     std::string directory = LookupKeyword(*ctx.mainCtl, "AREA");
     if (directory.empty()) break;
     EnsureTrailingBackslash(directory);
-    AcceptArea(ctx.areaTable, ctx.out(), directory, AreaSource::AreaLine);
+    if (!AcceptArea(ctx.areaTable, ctx.out(), directory, AreaSource::AreaLine)) {
+      ctx.areasWithoutList.push_back(UpperAscii(directory + "FILES.BBS"));
+    }
   }
 
   if (ctx.tmailCtl && ctx.settings.lookupCtl) {

@@ -23,8 +23,8 @@ std::optional<std::string> RequestableDirCandidate(std::string line);
 std::optional<std::string> AliasCandidate(std::string line);
 
 // Tests one candidate directory (ending in a separator) for a FILES.BBS and
-// appends it to `areaTable`.
-void AcceptArea(std::vector<std::string>& areaTable, const Output& out,
+// appends it to `areaTable`. False when it has no FILES.BBS that can be opened.
+bool AcceptArea(std::vector<std::string>& areaTable, const Output& out,
                 const std::string& directory, AreaSource source);
 
 // Collects the areas from AREA lines and, with LOOKUP_CTL on and T-MAIL.CTL found,

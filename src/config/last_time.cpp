@@ -117,9 +117,11 @@ int StoreLastTime(RunContext& ctx, bool* stored) {
   if (HasLastTimeToStore(ctx)) {
     // First through a temporary file named after the program, in its directory;
     // when that can't be created or moved over ZIRKA.CTL (a read-only directory,
-    // another volume), through one beside ZIRKA.CTL.
+    // another volume), through one beside ZIRKA.CTL. The bin directory of an
+    // install (/usr/bin) is never written to.
     CopyResult result;
-    if (ReplaceThrough(ctx, TemporaryName(ctx.programPath, ".$#!"), result) ||
+    if ((!ctx.programInstalled &&
+         ReplaceThrough(ctx, TemporaryName(ctx.programPath, ".$#!"), result)) ||
         ReplaceThrough(ctx, TemporaryName(ctx.mainCtlPath, ".$#!"), result)) {
       ShowNotices(ctx, result);
     } else {

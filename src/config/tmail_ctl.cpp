@@ -97,6 +97,7 @@ class LogTableBuilder {
       // No line break after the path: the next debug line follows on the same
       // screen line, as sysops' logs of debug runs have always shown it.
       Debug(ctx_, "?WARN-Cann't open " + entry.path);
+      ctx_.logsLeftOut.push_back("Log " + entry.path + " can't be opened");
       return;
     }
     Debug(ctx_, foundLine + entry.path + "\n");
@@ -134,6 +135,7 @@ void TryBinkdCfgLog(RunContext& ctx, LogTableBuilder& builder) {
   const auto cfg = platform::OpenText(cfgPath, Mode::Read, Share::DenyNone);
   if (!cfg) {
     Debug(ctx, "?WARN-Can't open binkd config " + cfgPath + "\n");
+    ctx.logsLeftOut.push_back("binkd config " + cfgPath + " can't be opened");
     return;
   }
   Print(ctx, "\xFE Reading " + cfgPath + "\n");
@@ -141,6 +143,7 @@ void TryBinkdCfgLog(RunContext& ctx, LogTableBuilder& builder) {
       *cfg, [](std::string_view name) { return platform::GetEnv(std::string(name).c_str()); });
   if (!log || log->empty()) {
     Debug(ctx, "?WARN-No log line in binkd config " + cfgPath + "\n");
+    ctx.logsLeftOut.push_back("binkd config " + cfgPath + " has no log line");
     return;
   }
   builder.Try(BinkdLogPath(cfgPath, *log), "Log path found at binkd config: ", LogFormat::Binkd,

@@ -76,8 +76,12 @@ struct RunContext {
   bool debug = false;
   bool forced = false;
   bool preview = false;  // -n: show what the list rewrite would change, write nothing
+  bool check = false;    // -t: check the configuration, write nothing
   std::string programPath;  // as the operating system reports it
   std::string mainCtlPath;  // upper case
+  // The program sits in an install's bin directory (POSIX; /usr/bin for the
+  // package): no temporary file is made beside it.
+  bool programInstalled = false;
   std::unique_ptr<TextFile> mainCtl;
 
   // Program log and report file; a null stream is a file that is not open.
@@ -89,6 +93,9 @@ struct RunContext {
   std::unique_ptr<TextFile> tmailCtl;
   std::string tmailDirectory;  // with its trailing separator, or empty
   std::vector<LogEntry> logTable;
+  // Logs and binkd configs named but left out ("Log D:\X.LOG can't be opened"),
+  // for the configuration check.
+  std::vector<std::string> logsLeftOut;
 
   // Freshness and the time to store.
   LogTime storedLastTime;  // as written in ZIRKA.CTL (its first 14 characters); empty: none
@@ -101,6 +108,9 @@ struct RunContext {
   // Settings, areas, ignore list and the sent files.
   CounterSettings settings;
   std::vector<std::string> areaTable;   // full upper-case paths of each FILES.BBS
+  // AREA and FREQ_DIR directories left out for want of a FILES.BBS (its path), for
+  // the configuration check.
+  std::vector<std::string> areasWithoutList;
   std::vector<std::string> ignoreList;  // upper-case name fragments
   SentTable sentTable;
 

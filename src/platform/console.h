@@ -9,7 +9,7 @@
 namespace zirka::platform {
 
 // Where screen text goes. The program writes OEM (CP866) bytes; the console
-// implementation translates them when the terminal wants UTF-8.
+// implementation translates them to UTF-8 when the locale uses it (POSIX).
 class Screen {
  public:
   virtual ~Screen() = default;

@@ -1,10 +1,12 @@
-// The screen on POSIX: standard output, translated to UTF-8 on a UTF-8 terminal;
-// the banner with ANSI escape sequences only when standard output is a terminal.
+// The screen on POSIX: standard output, translated to UTF-8 when the locale uses
+// it (on a terminal, in a file or a pipe alike); the banner with ANSI escape
+// sequences only when standard output is a terminal.
 
 #include <fcntl.h>
 #include <langinfo.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <clocale>
 #include <csignal>
 #include <cstring>
@@ -22,10 +24,27 @@ constexpr int kStdout = 1;
 
 bool StdoutIsTerminal() { return ::isatty(kStdout) == 1; }
 
-// True when the user's locale (LC_ALL / LC_CTYPE / LANG) uses UTF-8. The
-// process's own locale is put back afterwards, so that character classes
-// elsewhere stay those of the "C" locale.
+// True when the locale's name, from the first of LC_ALL, LC_CTYPE and LANG that is
+// set and not empty, names UTF-8 ("C.UTF-8", "ru_RU.utf8"). Cron and redirected
+// output go by the name alone: the locale need not be installed.
+bool LocaleNamesUtf8() {
+  for (const char* name : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+    const auto value = GetEnv(name);
+    if (!value || value->empty()) continue;
+    std::string upper;
+    for (const char c : *value) {
+      if (c != '-') upper += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    return upper.find("UTF8") != std::string::npos;
+  }
+  return false;
+}
+
+// True when the user's locale uses UTF-8: it names UTF-8, or its character set,
+// as the C library sets it up, is UTF-8. The process's own locale is put back
+// afterwards, so that character classes elsewhere stay those of the "C" locale.
 bool LocaleIsUtf8() {
+  if (LocaleNamesUtf8()) return true;
   const char* current = std::setlocale(LC_CTYPE, nullptr);
   const std::string saved = current != nullptr ? current : "C";
   bool utf8 = false;
@@ -97,8 +116,9 @@ std::unique_ptr<Screen> MakeConsoleScreen() {
   // A reader that goes away (zirka | head) must not kill the run in the middle of
   // rewriting a list: the write fails instead, and the run goes on.
   std::signal(SIGPIPE, SIG_IGN);
+  // Files keep their DOS bytes; only the screen text follows the locale.
   const bool terminal = StdoutIsTerminal();
-  return std::make_unique<StdoutScreen>(terminal && LocaleIsUtf8(), terminal);
+  return std::make_unique<StdoutScreen>(LocaleIsUtf8(), terminal);
 }
 
 void ShowBanner(const std::string& title, const std::vector<BannerLine>& lines) {

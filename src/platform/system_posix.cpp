@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/calendar.h"
+#include "platform/install_dirs.h"
 #include "platform/system.h"
 
 namespace zirka::platform {
@@ -44,6 +45,15 @@ std::string ProgramPath(const char* argv0) {
     return argv0;
   }
   return {};
+}
+
+std::optional<std::string> InstalledControlFile(const std::string& programPath) {
+  const std::size_t slash = programPath.rfind('/');
+  if (slash == std::string::npos) return std::nullopt;
+  const auto dir = InstallConfigDir(std::string_view(programPath).substr(0, slash),
+                                    ZIRKA_INSTALL_BINDIR, ZIRKA_INSTALL_SYSCONFDIR);
+  if (!dir) return std::nullopt;
+  return *dir + "/zirka/zirka.ctl";
 }
 
 }  // namespace zirka::platform

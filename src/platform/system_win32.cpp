@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/calendar.h"
+#include "platform/install_dirs.h"
 #include "platform/system.h"
 
 namespace zirka::platform {
@@ -39,5 +40,8 @@ std::string ProgramPath(const char* argv0) {
   }
   return argv0 != nullptr ? argv0 : "";
 }
+
+// ZIRKA.CTL beside the program is the only place on Windows.
+std::optional<std::string> InstalledControlFile(const std::string&) { return std::nullopt; }
 
 }  // namespace zirka::platform

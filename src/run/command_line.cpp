@@ -8,6 +8,7 @@
 #include "core/text.h"
 #include "platform/console.h"
 #include "platform/files.h"
+#include "platform/install_dirs.h"
 
 namespace zirka {
 
@@ -71,6 +72,9 @@ void ParseCommandLine(RunContext& ctx, const std::vector<std::string>& args) {
     } else if (IsSwitch(arg, 'd')) {
       ctx.debug = true;
       Print(ctx, "\xFE Debug mode is ON\n");
+    } else if (IsSwitch(arg, 't') || arg == "--check") {
+      ctx.check = true;
+      Print(ctx, "\xFE Check mode is ON: the configuration is read, nothing is written\n");
     } else if (IsSwitch(arg, 'n')) {
       ctx.preview = true;
       Print(ctx, "\xFE Preview mode is ON: nothing will be written\n");
@@ -86,16 +90,27 @@ void ParseCommandLine(RunContext& ctx, const std::vector<std::string>& args) {
 }
 
 Outcome OpenMainControlFile(RunContext& ctx) {
-  if (ctx.mainCtlPath.empty()) ctx.mainCtlPath = DefaultControlFilePath(ctx.programPath);
-  ctx.mainCtl = platform::OpenText(ctx.mainCtlPath, platform::Mode::Read,
-                                   platform::Share::DenyWrite);
-  if (!ctx.mainCtl) {
-    Print(ctx, "!FERR-Main control file ");
-    Print(ctx, ctx.mainCtlPath);
-    Print(ctx, " not found!\n\n");
-    return 5;
+  // Without -c=: ZIRKA.CTL beside the program, then (POSIX) the control file in the
+  // configuration directory of the install, /etc/zirka/zirka.ctl for the package.
+  auto installed = platform::InstalledControlFile(ctx.programPath);
+  ctx.programInstalled = installed.has_value();
+  std::vector<std::string> places{ctx.mainCtlPath};
+  if (ctx.mainCtlPath.empty()) {
+    places = {DefaultControlFilePath(ctx.programPath)};
+    if (installed) places.push_back(std::move(*installed));
   }
-  return std::nullopt;
+  for (const std::string& place : places) {
+    ctx.mainCtlPath = place;
+    ctx.mainCtl = platform::OpenText(place, platform::Mode::Read, platform::Share::DenyWrite);
+    if (ctx.mainCtl) return std::nullopt;
+  }
+  Print(ctx, "!FERR-Main control file ");
+  for (std::size_t i = 0; i < places.size(); ++i) {
+    Print(ctx, i == 0 ? places[i] : " or " + places[i]);
+  }
+  Print(ctx, " not found!\n\n");
+  ctx.mainCtlPath = places.front();
+  return 5;
 }
 
 }  // namespace zirka

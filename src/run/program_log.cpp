@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "core/keyword.h"
+#include "core/known_keywords.h"
 #include "core/messages.h"
 #include "core/text.h"
 #include "platform/files.h"
@@ -30,6 +31,19 @@ std::unique_ptr<TextFile> OpenNamedFile(RunContext& ctx, std::string_view keepKe
   return platform::OpenText(path, mode, platform::Share::DenyWrite);
 }
 
+// Once a run, in the program log only (the screen stays as it was): the first line
+// of ZIRKA.CTL whose keyword the program does not know, and how to see them all.
+void NoteUnknownKeyword(RunContext& ctx) {
+  if (!ctx.logOpen()) return;
+  FindUnknownKeywords(*ctx.mainCtl, [&ctx](const UnknownKeyword& unknown) {
+    LogWrite(ctx, "?WARN-Unknown keyword " + unknown.word +
+                      (unknown.likely.empty() ? "" : " (" + unknown.likely + "?)") + " in line " +
+                      std::to_string(unknown.line) + " of " + ctx.mainCtlPath +
+                      ", passed over: zirka -t checks the configuration\n");
+    return false;
+  });
+}
+
 }  // namespace
 
 void OpenProgramLogAndReport(RunContext& ctx) {
@@ -47,6 +61,7 @@ void OpenProgramLogAndReport(RunContext& ctx) {
   Print(ctx, "\n");
 
   if (!ctx.preview) ctx.report = OpenNamedFile(ctx, "KEEP_REPORT", "REPORT");
+  NoteUnknownKeyword(ctx);
 }
 
 }  // namespace zirka

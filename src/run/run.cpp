@@ -12,6 +12,7 @@
 #include "logscan/report.h"
 #include "logscan/sent_scan.h"
 #include "platform/system.h"
+#include "run/check.h"
 #include "run/command_line.h"
 #include "core/messages.h"
 #include "run/program_log.h"
@@ -59,6 +60,7 @@ int RunPhases(RunContext& ctx, const std::vector<std::string>& args, bool consol
   }
   ShowStartBanner();
   ParseCommandLine(ctx, args);
+  if (ctx.check) return Terminate(ctx, CheckConfiguration(ctx));
   if (const Outcome end = OpenMainControlFile(ctx)) return Terminate(ctx, *end);
   std::unique_ptr<platform::FileLock> lock;  // held to the end of the run
   if (!ctx.preview) {

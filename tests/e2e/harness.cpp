@@ -293,6 +293,10 @@ RunResult Node::Launch(const std::string& program, const std::vector<std::string
     env["ZIRKA_DRIVE_D"] = root_;
     // No Wine drives either: other letters are dropped, whatever the machine has.
     env["WINEPREFIX"] = base_ + "/no-wine";
+    // Screen text follows the locale: the cases compare the CP866 bytes.
+    env["LANG"] = "C";
+    env["LC_ALL"] = std::nullopt;
+    env["LC_CTYPE"] = std::nullopt;
   }
   for (const auto& [name, value] : options.env) env[name] = value;
   for (const auto& [name, value] : env) {
