@@ -59,9 +59,10 @@ void ShowMatch(const Output& out, const SentFile& sent) {
 
 // The sent file that a list line raises, or nullptr when the line is copied as
 // it stands; `wordEnd` receives where the entry's first word ends (at the first
-// blank, tab or line feed).
+// blank, tab or line feed), 0 for a line that names no file.
 SentFile* MatchingSentFile(SentTable& sentTable, const Output& out,
                            const platform::PieceView& line, std::size_t& wordEnd) {
+  wordEnd = 0;
   if (!IsFileEntry(line)) return nullptr;
   // Sent names are unique and upper case, so one lookup of the word in ASCII upper
   // case finds the only record that equals it ignoring case.
@@ -99,14 +100,45 @@ class Discard : public platform::RawFile {
   bool Close() override { return true; }
 };
 
+// Tells the watch of one file entry as the list holds it: `line` is the entry
+// as read or as raised, with or without its line feed.
+void TellEntry(const CounterSettings& settings, const EntryWatch& watch, std::string_view name,
+               std::string_view line, bool raised) {
+  ListEntry entry;
+  entry.area = watch.area;
+  entry.name = name;
+  entry.raised = raised;
+  if (const auto field = ReadCounterField(settings, line)) {
+    entry.hasCounter = true;
+    entry.counter = field->value;
+    entry.description = line.substr(field->end);
+    if (!entry.description.empty() && entry.description.back() == '\n') {
+      entry.description.remove_suffix(1);
+    }
+  }
+  watch.sink->Entry(entry);
+}
+
 // A list that the interrupted run replaced: its raised entries still use up
-// their sent files under FIRST_ONLY, as they did in that run.
+// their sent files under FIRST_ONLY, as they did in that run, and its entries
+// are told to the watch as they stand.
 void MarkUsed(const CounterSettings& settings, SentTable& sentTable, const Output& out,
-              const std::string& area) {
-  if (!settings.firstOnly) return;
+              const std::string& area, EntryWatch watch) {
+  if (!settings.firstOnly && watch.sink == nullptr) return;
   auto list = platform::OpenText(area, platform::Mode::Read, platform::Share::DenyWrite);
   platform::TextFile sink = DiscardingText();
-  if (list) CopyFileList(settings, sentTable, out, *list, sink);
+  watch.asRead = true;
+  if (list) CopyFileList(settings, sentTable, out, *list, sink, nullptr, watch);
+}
+
+// Tells the watch of an open list's entries as they stand, raising and marking nothing.
+void TellAsRead(const CounterSettings& settings, const Output& out, platform::TextFile& list,
+                EntryWatch watch) {
+  if (watch.sink == nullptr) return;
+  SentTable none;
+  platform::TextFile sink = DiscardingText();
+  watch.asRead = true;
+  CopyFileList(settings, none, out, list, sink, nullptr, watch);
 }
 
 }  // namespace
@@ -114,22 +146,29 @@ void MarkUsed(const CounterSettings& settings, SentTable& sentTable, const Outpu
 platform::TextFile DiscardingText() { return platform::TextFile(std::make_unique<Discard>(), "NUL"); }
 
 bool CopyFileList(const CounterSettings& settings, SentTable& sentTable, const Output& out,
-                  platform::TextFile& list, platform::TextFile& temp, RaisedEntrySink* raised) {
+                  platform::TextFile& list, platform::TextFile& temp, RaisedEntrySink* raised,
+                  const EntryWatch& watch) {
   platform::PieceView line;
   std::size_t wordEnd = 0;
   while (list.NextPiece(line, kListPiece)) {
     SentFile* sent = MatchingSentFile(sentTable, out, line, wordEnd);
     if (sent == nullptr) {
       if (!temp.WritePiece(line)) return false;
+      if (watch.sink != nullptr && wordEnd > 0) {
+        TellEntry(settings, watch, line.text.substr(0, wordEnd), line.text, false);
+      }
       continue;
     }
     ShowMatch(out, *sent);
     CounterChange change;
-    if (!temp.Write(FormatCounterLine(settings, PieceText(line), wordEnd, *sent, out,
-                                      raised != nullptr ? &change : nullptr))) {
-      return false;
-    }
+    const std::string raisedLine = FormatCounterLine(settings, PieceText(line), wordEnd, *sent,
+                                                     out, raised != nullptr ? &change : nullptr);
+    if (!temp.Write(raisedLine)) return false;
     if (raised != nullptr) raised->Raised(*sent, change);
+    if (watch.sink != nullptr) {
+      TellEntry(settings, watch, line.text.substr(0, wordEnd),
+                watch.asRead ? line.text : std::string_view(raisedLine), !watch.asRead);
+    }
     if (settings.firstOnly) sent->used = true;
   }
   // A list that could not be read to its end must not be replaced by its first part.
@@ -301,7 +340,7 @@ class ListFinisher {
 // are taken one after the other.
 void RewriteOverlapped(const std::vector<std::string>& areas, const CounterSettings& settings,
                        SentTable& sentTable, const Output& out, AreaJournal* journal,
-                       platform::PendingDirectories& pending) {
+                       platform::PendingDirectories& pending, ListEntrySink* entries) {
   // Asked before any list is finished, since finishing changes the journal.
   std::vector<bool> replacedBefore(areas.size() + 1, false);
   if (journal != nullptr) {
@@ -314,10 +353,11 @@ void RewriteOverlapped(const std::vector<std::string>& areas, const CounterSetti
   for (int number = 1; number <= last; ++number) {
     const std::string& area = areas[static_cast<std::size_t>(number) - 1];
     const auto showProgress = [&] { Print(out, Format("\b\b\b\b%4d", number)); };
+    const EntryWatch watch{entries, number};
     if (replacedBefore[static_cast<std::size_t>(number)]) {
       finisher.Wait();
       showProgress();
-      MarkUsed(settings, sentTable, out, area);
+      MarkUsed(settings, sentTable, out, area, watch);
       continue;
     }
     const std::optional<platform::FileId> dir = platform::DirectoryIdOf(area);
@@ -328,9 +368,10 @@ void RewriteOverlapped(const std::vector<std::string>& areas, const CounterSetti
       finisher.Wait();
       showProgress();
       ReportNoTemp(out, copy, journal);
+      if (copy.list) TellAsRead(settings, out, *copy.list, watch);
       continue;
     }
-    copy.written = CopyFileList(settings, sentTable, out, *copy.list, *copy.temp);
+    copy.written = CopyFileList(settings, sentTable, out, *copy.list, *copy.temp, nullptr, watch);
     finisher.Wait();
     showProgress();
     if (number < last) {
@@ -346,29 +387,32 @@ void RewriteOverlapped(const std::vector<std::string>& areas, const CounterSetti
 
 bool RewriteFileList(const CounterSettings& settings, SentTable& sentTable, const Output& out,
                      const std::string& area, AreaJournal* journal, int number,
-                     platform::PendingDirectories* pending) {
+                     platform::PendingDirectories* pending, ListEntrySink* entries) {
+  const EntryWatch watch{entries, number};
   if (journal != nullptr && journal->AlreadyReplaced(number)) {
-    MarkUsed(settings, sentTable, out, area);
+    MarkUsed(settings, sentTable, out, area, watch);
     return true;
   }
   ListCopy copy;
   if (!OpenListCopy(area, number, copy)) {
     ReportNoTemp(out, copy, journal);
+    if (copy.list) TellAsRead(settings, out, *copy.list, watch);
     return false;
   }
-  copy.written = CopyFileList(settings, sentTable, out, *copy.list, *copy.temp);
+  copy.written = CopyFileList(settings, sentTable, out, *copy.list, *copy.temp, nullptr, watch);
   return FinishListCopy(copy, out, journal, pending);
 }
 
 void UpdateFileAreas(const std::vector<std::string>& areas, const CounterSettings& settings,
-                     SentTable& sentTable, const Output& out, AreaJournal* journal) {
+                     SentTable& sentTable, const Output& out, AreaJournal* journal,
+                     ListEntrySink* entries) {
   Print(out, Format("\xFE Processing %d file areas\n", static_cast<int>(areas.size())));
   // Each replaced list's directory entry is committed to the disk while the next
   // list is written; all of them before the new Last_Time is stored.
   platform::PendingDirectories pending;
   if (!out.debug) {
     Print(out, "  In process :     ");
-    RewriteOverlapped(areas, settings, sentTable, out, journal, pending);
+    RewriteOverlapped(areas, settings, sentTable, out, journal, pending, entries);
     platform::SyncDirectories(pending);
     Print(out, "\n");
     return;
@@ -379,9 +423,19 @@ void UpdateFileAreas(const std::vector<std::string>& areas, const CounterSetting
     ++number;
     Print(out, "Processing " + area + "\n");
     LogWrite(out, Format("\nFile area: %02d\nPath     : ", number) + area + "\n");
-    RewriteFileList(settings, sentTable, out, area, journal, number, &pending);
+    RewriteFileList(settings, sentTable, out, area, journal, number, &pending, entries);
   }
   platform::SyncDirectories(pending);
+}
+
+void ReadFileAreas(const std::vector<std::string>& areas, const CounterSettings& settings,
+                   const Output& out, ListEntrySink& entries) {
+  int number = 0;
+  for (const std::string& area : areas) {
+    ++number;
+    auto list = platform::OpenText(area, platform::Mode::Read, platform::Share::DenyWrite);
+    if (list) TellAsRead(settings, out, *list, EntryWatch{&entries, number});
+  }
 }
 
 }  // namespace zirka
