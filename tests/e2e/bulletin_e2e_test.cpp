@@ -48,7 +48,8 @@ std::string Bulletin(int top, const std::string& rows) {
              rows + "\n8 entries hold counters, 56 downloads in all\n");
 }
 
-const std::string kRow1 = "  1    12 BAR.ARJ      D:\\FILES\\ALL_THE_GAMES_> Bar in games, with a descriptio\n";
+const std::string kRow1 =
+    "  1    12 BAR.ARJ      D:\\FILES\\ALL_THE_GAMES_> Bar in games, with a descriptio\n";
 const std::string kRow2 = "  2     9 DUP.ZIP      D:\\FILES\\UTIL            Dup in util\n";
 const std::string kRow3 = "  3     7 DOOM.ZIP     D:\\FILES\\ALL_THE_GAMES_> Doom shareware\n";
 const std::string kAllRows = kRow1 + kRow2 + kRow3 +
@@ -79,8 +80,9 @@ const BulletinCase kCases[] = {
     {"NotANumber", "BULLETIN_TOP 5X\n", {kUseCtl, "-d"}, Bulletin(10, kAllRows),
      kWarn + "5X" + kWarnEnd},
     {"KeepNameCase", "BULLETIN_TOP 2\nKEEP_NAME_CASE Yes\n", {kUseCtl},
-     Bulletin(2, "  1    12 bar.arj      D:\\FILES\\ALL_THE_GAMES_> Bar in games, with a descriptio\n"
-                 "  2     9 dup.zip      D:\\FILES\\UTIL            Dup in util\n"),
+     Bulletin(2,
+              "  1    12 bar.arj      D:\\FILES\\ALL_THE_GAMES_> Bar in games, with a descriptio\n"
+              "  2     9 dup.zip      D:\\FILES\\UTIL            Dup in util\n"),
      ""},
 };
 
@@ -110,8 +112,8 @@ TEST(BulletinRun, NothingRaisedLeavesItAlone) {
   MakeNode(node, "");
   ASSERT_EQ(node.Run({kUseCtl}).exitCode, 0);
   const std::string bulletin = node.Read("FIDO/TOP.TXT");
-  node.WriteRaw("T-MAIL/T-MAIL.LOG", node.Read("T-MAIL/T-MAIL.LOG") +
-                                         Dos("02/05 10:00:00 ZS D:\\X\\NOWHERE.ZIP OK: 2400 cps\n"));
+  const std::string send = "02/05 10:00:00 ZS D:\\X\\NOWHERE.ZIP OK: 2400 cps\n";
+  node.WriteRaw("T-MAIL/T-MAIL.LOG", node.Read("T-MAIL/T-MAIL.LOG") + Dos(send));
   RunResult r = node.Run({kUseCtl});
   EXPECT_EQ(r.exitCode, 0) << r;
   EXPECT_EQ(r.screen.find("Bulletin"), std::string::npos) << r;
@@ -131,7 +133,8 @@ TEST(BulletinRun, CantBeWrittenOrADevice) {
   const RunResult r = node.Run({kUseCtl});
   EXPECT_EQ(r.exitCode, 0) << r;
   const std::string error = "!ERR-Cann't write bulletin D:\\FIDO\\TOP.TXT\n";
-  EXPECT_NE(r.screen.find(error + "\xFE \"Last_Time\" variable added to Zirka.Ctl\n"), std::string::npos) << r;
+  const std::string stored = "\xFE \"Last_Time\" variable added to Zirka.Ctl\n";
+  EXPECT_NE(r.screen.find(error + stored), std::string::npos) << r;
   EXPECT_NE(node.Read("FIDO/ZIRKA.LOG").find(Dos(error)), std::string::npos);
   EXPECT_NE(node.Read("FILES/UTIL/FILES.BBS").find("[005] Foo"), std::string::npos);
   EXPECT_NE(node.Read("FIDO/ZIRKA.CTL").find("Last_Time 01/05 10:02:00"), std::string::npos);
@@ -144,6 +147,26 @@ TEST(BulletinRun, CantBeWrittenOrADevice) {
   EXPECT_EQ(d.exitCode, 0) << d;
   EXPECT_NE(d.screen.find("\xFE Bulletin " + nul + " written\n"), std::string::npos) << d;
   EXPECT_EQ(device.List("FIDO"), (std::vector<std::string>{"ZIRKA.CTL", "ZIRKA.LOG"}));
+}
+
+// A run that completes an interrupted one writes the bulletin too, reading the
+// list that run had raised as it stands.
+TEST(BulletinRun, CompletingAnInterruptedRun) {
+  Node node("bulletin_completing");
+  MakeNode(node, "");
+  const std::string util = node.Read("FILES/UTIL/FILES.BBS");
+  const std::size_t foo = util.find("foo.zip      [004]");
+  node.WriteRaw("FILES/UTIL/FILES.BBS", util.substr(0, foo) + "FOO.ZIP      [005]" +
+                                            util.substr(foo + 18));
+  node.Write("FIDO/ZIRKA.JNL",
+             "; Zirka journal of an unfinished run - do not edit\nControl D:\\FIDO\\ZIRKA.CTL\n"
+             "Last_Time 01/05 10:02:00\nStarted\nForced No\nLog 0 " +
+                 std::to_string(node.Read("T-MAIL/T-MAIL.LOG").size()) +
+                 " D:\\T-MAIL\\T-MAIL.LOG\nReady 1 D:\\FILES\\UTIL\\FILES.BBS\nDone 1\n");
+  const RunResult r = node.Run({kUseCtl});
+  EXPECT_EQ(r.exitCode, 0) << r;
+  EXPECT_EQ(Normalize(node.Read("FIDO/TOP.TXT")), Bulletin(10, kAllRows));
+  EXPECT_FALSE(node.Exists("FIDO/ZIRKA.JNL"));
 }
 
 // The preview writes no bulletin and shows the one the real run then writes.
