@@ -9,8 +9,9 @@
 # Each node is copied to a scratch directory first, so the shipped files stay as
 # they are. The program is built when needed (build-demo/), after installing what
 # is missing when run as root. Then it runs twice on each node: the first run
-# counts the sends in the mailer's log, the second finds nothing new, so nothing is
-# counted twice. The Argus and qico nodes run once each.
+# counts the sends in the mailer's log (and, on the T-Mail node, writes the bulletin
+# of the top downloads), the second finds nothing new, so nothing is counted twice.
+# The Argus and qico nodes run once each.
 set -euo pipefail
 
 ZIRKA_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -119,6 +120,9 @@ main() {
   run_zirka "$node" '-c=D:\FIDO\ZIRKA.CTL'
 
   show_changes "$ZIRKA_ROOT/examples/node" "$node" FILES/UTIL/FILES.BBS FILES/NODELIST/FILES.BBS
+
+  heading "D:\\FIDO\\TOP.TXT: the bulletin of the node's top downloads (BULLETIN in ZIRKA.CTL)"
+  show <"$node/FIDO/TOP.TXT"
 
   heading "Second run: the same sends are not counted again"
   run_zirka "$node" '-c=D:\FIDO\ZIRKA.CTL'

@@ -24,6 +24,8 @@ inline constexpr std::string_view kMainCtlKeywords[] = {
     "ARGUS_LOG",
     "QICO_LOG",
     "LONG_NAMES",
+    "BULLETIN",
+    "BULLETIN_TOP",
     "LAST_TIME",
     "DLC_DIGITS",
     "LOOKUP_CTL",

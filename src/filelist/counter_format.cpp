@@ -66,6 +66,16 @@ std::optional<MaximusFlag> FindMaximusFlag(std::string_view line, std::size_t li
   return std::nullopt;
 }
 
+// The value of a counter field's text: the digits that follow any non-digits at
+// its start, up to the next non-digit; none gives 0.
+std::int64_t CounterValue(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && !IsDigit(text[i])) ++i;
+  std::int64_t value = 0;  // at most five digits
+  for (; i < text.size() && IsDigit(text[i]); ++i) value = value * 10 + (text[i] - '0');
+  return value;
+}
+
 std::string DecimalText(std::int64_t value) { return std::to_string(value); }
 
 std::int64_t AddSaturating(std::int64_t a, std::int64_t b) {
@@ -91,12 +101,7 @@ std::string RaisedCounterText(const CounterSettings& s, const Output& out, std::
   }
   Debug(out, "  Step #1: " + digits + "\n");
 
-  std::int64_t oldValue = 0;  // at most five digits
-  for (const char c : digits) {
-    if (!IsDigit(c)) break;
-    oldValue = oldValue * 10 + (c - '0');
-  }
-  const std::int64_t newValue = AddSaturating(oldValue, times);
+  const std::int64_t newValue = AddSaturating(CounterValue(oldText), times);
   Debug(out, Format("  Digital: %lld\n", static_cast<long long>(newValue)));
 
   std::string text = DecimalText(newValue);
@@ -127,6 +132,15 @@ void ShowFlag(const Output& out, std::string_view flag) {
 }
 
 }  // namespace
+
+std::optional<CounterReading> ReadCounterField(const CounterSettings& s, std::string_view entry,
+                                               std::size_t nameEnd) {
+  const auto field =
+      FindCounterField(entry, s.leftBracket, s.rightBracket, ColumnShift(s, nameEnd));
+  if (!field) return std::nullopt;
+  return CounterReading{CounterValue(entry.substr(field->left + 1, field->right - field->left - 1)),
+                        field->right + 1};
+}
 
 std::string FormatCounterLine(const CounterSettings& s, std::string_view entry, std::size_t nameEnd,
                               const SentFile& sent, const Output& out, CounterChange* change) {

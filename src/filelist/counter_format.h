@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -26,5 +28,17 @@ struct CounterChange {
 std::string FormatCounterLine(const CounterSettings& settings, std::string_view entry,
                               std::size_t nameEnd, const SentFile& sent, const Output& out,
                               CounterChange* change = nullptr);
+
+// The counter field of a list entry as the rewrite recognises it: the first left
+// bracket within the first 20 columns (moved right as a long name, ending at
+// `nameEnd`, asks) and the line's first right bracket 1 to 6 columns right of it. `value` is what the rewrite would raise (non-digits at the
+// start read as zeros, anything after the leading digits ignored); `end` is where
+// the text after the right bracket begins.
+struct CounterReading {
+  std::int64_t value = 0;
+  std::size_t end = 0;
+};
+std::optional<CounterReading> ReadCounterField(const CounterSettings& settings,
+                                               std::string_view entry, std::size_t nameEnd);
 
 }  // namespace zirka

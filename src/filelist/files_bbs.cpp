@@ -61,9 +61,11 @@ void ShowMatch(const Output& out, const SentFile& sent) {
 
 // The sent file that a list line raises, or nullptr when the line is copied as
 // it stands; `wordEnd` receives where the entry's first word ends (at the first
-// blank, tab or line feed). A first word longer than `longNames` allows names no file.
+// blank, tab or line feed), 0 for a line that names no file. A first word longer
+// than `longNames` allows names no file.
 SentFile* MatchingSentFile(SentTable& sentTable, const Output& out, bool longNames,
                            const platform::PieceView& line, std::size_t& wordEnd) {
+  wordEnd = 0;
   if (!IsFileEntry(line)) return nullptr;
   // Sent names are unique and upper case, so one lookup of the word in ASCII upper
   // case finds the only record that equals it ignoring case.
@@ -102,14 +104,46 @@ class Discard : public platform::RawFile {
   bool Close() override { return true; }
 };
 
+// Tells the watch of one file entry as the list holds it: `line` is the entry
+// as read or as raised, with or without its line feed.
+void TellEntry(const CounterSettings& settings, const EntryWatch& watch, std::string_view name,
+               std::string_view line, bool raised) {
+  ListEntry entry;
+  entry.area = watch.area;
+  entry.name = name;
+  entry.raised = raised;
+  if (const auto field = ReadCounterField(settings, line, name.size())) {
+    entry.hasCounter = true;
+    entry.counter = field->value;
+    entry.description = line.substr(field->end);
+    if (!entry.description.empty() && entry.description.back() == '\n') {
+      entry.description.remove_suffix(1);
+    }
+  }
+  watch.sink->Entry(entry);
+}
+
 // A list that the interrupted run replaced: its raised entries still use up
-// their sent files under FIRST_ONLY, as they did in that run.
+// their sent files under FIRST_ONLY, as they did in that run, and its entries
+// are told to the watch as they stand.
 void MarkUsed(const CounterSettings& settings, SentTable& sentTable, const Output& out,
-              const std::string& area) {
-  if (!settings.firstOnly) return;
+              const std::string& area, EntryWatch watch) {
+  if (!settings.firstOnly && watch.sink == nullptr) return;
   auto list = platform::OpenText(area, platform::Mode::Read, platform::Share::DenyWrite);
   platform::TextFile sink = DiscardingText();
-  if (list) CopyFileList(settings, sentTable, out, *list, sink);
+  watch.asRead = true;
+  if (list) CopyFileList(settings, sentTable, out, *list, sink, nullptr, watch);
+}
+
+// Tells the watch of an open list's entries as they stand from where it is read
+// on, raising and marking nothing.
+void TellAsRead(const CounterSettings& settings, const Output& out, platform::TextFile& list,
+                EntryWatch watch) {
+  if (watch.sink == nullptr) return;
+  SentTable none;
+  platform::TextFile sink = DiscardingText();
+  watch.asRead = true;
+  CopyFileList(settings, none, out, list, sink, nullptr, watch);
 }
 
 }  // namespace
@@ -122,7 +156,7 @@ namespace {
 // stand (they were looked at already).
 bool CopyPieces(const CounterSettings& settings, SentTable& sentTable, const Output& out,
                 platform::TextFile& list, platform::TextFile& temp, RaisedEntrySink* raised,
-                std::uint64_t matchFrom) {
+                const EntryWatch& watch, std::uint64_t matchFrom) {
   // A list that begins with a byte order mark keeps it; its first entry begins after it.
   if (list.StartsWithByteOrderMark() && !temp.Write(platform::kByteOrderMark)) return false;
   platform::PieceView line;
@@ -134,15 +168,22 @@ bool CopyPieces(const CounterSettings& settings, SentTable& sentTable, const Out
         seen ? nullptr : MatchingSentFile(sentTable, out, settings.longNames, line, wordEnd);
     if (sent == nullptr) {
       if (!temp.WritePiece(line)) return false;
+      // The lines before matchFrom were told of as they were looked at.
+      if (watch.sink != nullptr && !seen && wordEnd > 0) {
+        TellEntry(settings, watch, line.text.substr(0, wordEnd), line.text, false);
+      }
       continue;
     }
     ShowMatch(out, *sent);
     CounterChange change;
-    if (!temp.Write(FormatCounterLine(settings, PieceText(line), wordEnd, *sent, out,
-                                      raised != nullptr ? &change : nullptr))) {
-      return false;
-    }
+    const std::string raisedLine = FormatCounterLine(settings, PieceText(line), wordEnd, *sent,
+                                                     out, raised != nullptr ? &change : nullptr);
+    if (!temp.Write(raisedLine)) return false;
     if (raised != nullptr) raised->Raised(*sent, change);
+    if (watch.sink != nullptr) {
+      TellEntry(settings, watch, line.text.substr(0, wordEnd),
+                watch.asRead ? line.text : std::string_view(raisedLine), !watch.asRead);
+    }
     if (settings.firstOnly) sent->used = true;
   }
   // A list that could not be read to its end must not be replaced by its first part.
@@ -152,8 +193,9 @@ bool CopyPieces(const CounterSettings& settings, SentTable& sentTable, const Out
 }  // namespace
 
 bool CopyFileList(const CounterSettings& settings, SentTable& sentTable, const Output& out,
-                  platform::TextFile& list, platform::TextFile& temp, RaisedEntrySink* raised) {
-  return CopyPieces(settings, sentTable, out, list, temp, raised, 0);
+                  platform::TextFile& list, platform::TextFile& temp, RaisedEntrySink* raised,
+                  const EntryWatch& watch) {
+  return CopyPieces(settings, sentTable, out, list, temp, raised, watch, 0);
 }
 
 namespace {
@@ -184,15 +226,22 @@ struct ListCopy {
 
 // Reads the list on up to its first entry that a sent file raises and gives where
 // that entry's line begins; nothing when no entry is raised. Debug mode's lines
-// for the entries passed over are shown on the way, as the copy would show them.
-std::optional<std::uint64_t> FirstRaisedEntry(SentTable& sentTable, const Output& out,
-                                              bool longNames, platform::TextFile& list) {
+// for the entries passed over are shown on the way, as the copy would show them,
+// and the watch is told of them.
+std::optional<std::uint64_t> FirstRaisedEntry(const CounterSettings& settings,
+                                              SentTable& sentTable, const Output& out,
+                                              platform::TextFile& list, const EntryWatch& watch) {
   platform::PieceView line;
   std::size_t wordEnd = 0;
   for (;;) {
     const std::uint64_t start = list.Tell();
     if (!list.NextPiece(line, kListPiece)) return std::nullopt;
-    if (MatchingSentFile(sentTable, out, longNames, line, wordEnd) != nullptr) return start;
+    if (MatchingSentFile(sentTable, out, settings.longNames, line, wordEnd) != nullptr) {
+      return start;
+    }
+    if (watch.sink != nullptr && wordEnd > 0) {
+      TellEntry(settings, watch, line.text.substr(0, wordEnd), line.text, false);
+    }
   }
 }
 
@@ -207,20 +256,25 @@ enum class ListCopied {
 // Opens a list and reads it up to its first entry to raise: only then is its
 // replacement FILES.!#$ made and the whole list copied into it.
 ListCopied CopyIfRaised(const CounterSettings& settings, SentTable& sentTable, const Output& out,
-                        const std::string& area, int number, ListCopy& copy) {
+                        const std::string& area, int number, const EntryWatch& watch,
+                        ListCopy& copy) {
   copy.number = number;
   copy.area = area;
   copy.tempPath = TemporaryName(area, ".!#$");
   copy.list = platform::OpenText(area, platform::Mode::Read, platform::Share::DenyWrite);
   if (!copy.list) return ListCopied::NoTemp;
   const std::optional<std::uint64_t> first =
-      FirstRaisedEntry(sentTable, out, settings.longNames, *copy.list);
+      FirstRaisedEntry(settings, sentTable, out, *copy.list, watch);
   if (!first) return copy.list->readFailed() ? ListCopied::ReadFailed : ListCopied::Untouched;
   copy.temp = platform::OpenText(copy.tempPath, platform::Mode::Create, platform::Share::DenyAll);
-  if (!copy.temp) return ListCopied::NoTemp;
+  if (!copy.temp) {
+    // The rest of the list stays as it is: the watch is told of it so.
+    if (copy.list->Seek(*first)) TellAsRead(settings, out, *copy.list, watch);
+    return ListCopied::NoTemp;
+  }
   // Copied from its start, the lines before the first raised entry as they stand.
-  copy.written = copy.list->Seek(0) &&
-                 CopyPieces(settings, sentTable, out, *copy.list, *copy.temp, nullptr, *first);
+  copy.written = copy.list->Seek(0) && CopyPieces(settings, sentTable, out, *copy.list,
+                                                  *copy.temp, nullptr, watch, *first);
   return ListCopied::Raised;
 }
 
@@ -358,7 +412,7 @@ class ListFinisher {
 // are taken one after the other.
 void RewriteOverlapped(const std::vector<std::string>& areas, const CounterSettings& settings,
                        SentTable& sentTable, const Output& out, AreaJournal* journal,
-                       platform::PendingDirectories& pending) {
+                       platform::PendingDirectories& pending, ListEntrySink* entries) {
   // Asked before any list is finished, since finishing changes the journal.
   std::vector<bool> replacedBefore(areas.size() + 1, false);
   if (journal != nullptr) {
@@ -370,18 +424,19 @@ void RewriteOverlapped(const std::vector<std::string>& areas, const CounterSetti
   const int last = static_cast<int>(areas.size());
   for (int number = 1; number <= last; ++number) {
     const std::string& area = areas[static_cast<std::size_t>(number) - 1];
+    const EntryWatch watch{entries, number};
     const auto showProgress = [&] { Print(out, Format("\b\b\b\b%4d", number)); };
     if (replacedBefore[static_cast<std::size_t>(number)]) {
       finisher.Wait();
       showProgress();
-      MarkUsed(settings, sentTable, out, area);
+      MarkUsed(settings, sentTable, out, area, watch);
       continue;
     }
     const std::optional<platform::FileId> dir = platform::DirectoryIdOf(area);
     const std::optional<platform::FileId> list = platform::FileIdOf(area);
     if (!finisher.MayCopyAlongside(dir, list)) finisher.Wait();
     ListCopy copy;
-    const ListCopied state = CopyIfRaised(settings, sentTable, out, area, number, copy);
+    const ListCopied state = CopyIfRaised(settings, sentTable, out, area, number, watch, copy);
     if (state != ListCopied::Raised) {
       finisher.Wait();
       showProgress();
@@ -407,13 +462,14 @@ void RewriteOverlapped(const std::vector<std::string>& areas, const CounterSetti
 
 bool RewriteFileList(const CounterSettings& settings, SentTable& sentTable, const Output& out,
                      const std::string& area, AreaJournal* journal, int number,
-                     platform::PendingDirectories* pending) {
+                     platform::PendingDirectories* pending, ListEntrySink* entries) {
+  const EntryWatch watch{entries, number};
   if (journal != nullptr && journal->AlreadyReplaced(number)) {
-    MarkUsed(settings, sentTable, out, area);
+    MarkUsed(settings, sentTable, out, area, watch);
     return true;
   }
   ListCopy copy;
-  const ListCopied state = CopyIfRaised(settings, sentTable, out, area, number, copy);
+  const ListCopied state = CopyIfRaised(settings, sentTable, out, area, number, watch, copy);
   if (state == ListCopied::Untouched) {
     if (journal != nullptr) journal->Done(number);
     return false;
@@ -426,14 +482,15 @@ bool RewriteFileList(const CounterSettings& settings, SentTable& sentTable, cons
 }
 
 void UpdateFileAreas(const std::vector<std::string>& areas, const CounterSettings& settings,
-                     SentTable& sentTable, const Output& out, AreaJournal* journal) {
+                     SentTable& sentTable, const Output& out, AreaJournal* journal,
+                     ListEntrySink* entries) {
   Print(out, Format("\xFE Processing %d file areas\n", static_cast<int>(areas.size())));
   // Each replaced list's directory entry is committed to the disk while the next
   // list is written; all of them before the new Last_Time is stored.
   platform::PendingDirectories pending;
   if (!out.debug) {
     Print(out, "  In process :     ");
-    RewriteOverlapped(areas, settings, sentTable, out, journal, pending);
+    RewriteOverlapped(areas, settings, sentTable, out, journal, pending, entries);
     platform::SyncDirectories(pending);
     Print(out, "\n");
     return;
@@ -444,9 +501,19 @@ void UpdateFileAreas(const std::vector<std::string>& areas, const CounterSetting
     ++number;
     Print(out, "Processing " + area + "\n");
     LogWrite(out, Format("\nFile area: %02d\nPath     : ", number) + area + "\n");
-    RewriteFileList(settings, sentTable, out, area, journal, number, &pending);
+    RewriteFileList(settings, sentTable, out, area, journal, number, &pending, entries);
   }
   platform::SyncDirectories(pending);
+}
+
+void ReadFileAreas(const std::vector<std::string>& areas, const CounterSettings& settings,
+                   const Output& out, ListEntrySink& entries) {
+  int number = 0;
+  for (const std::string& area : areas) {
+    ++number;
+    auto list = platform::OpenText(area, platform::Mode::Read, platform::Share::DenyWrite);
+    if (list) TellAsRead(settings, out, *list, EntryWatch{&entries, number});
+  }
 }
 
 }  // namespace zirka

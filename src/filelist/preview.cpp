@@ -41,11 +41,13 @@ std::string Counted(int count, const char* one, const char* many) {
 }  // namespace
 
 void PreviewFileAreas(const std::vector<std::string>& areas, const CounterSettings& settings,
-                      SentTable& sentTable, const Output& out) {
+                      SentTable& sentTable, const Output& out, ListEntrySink* watched) {
   Print(out, "\xFE Preview: the lists would change like this\n");
   int entries = 0;
   int lists = 0;
+  int number = 0;
   for (const std::string& area : areas) {
+    ++number;
     if (out.debug) Print(out, "Processing " + area + "\n");
     // Opened as the rewrite opens it, so that a list the rewrite can't read is
     // passed over here too.
@@ -54,7 +56,8 @@ void PreviewFileAreas(const std::vector<std::string>& areas, const CounterSettin
     bool whole = false;
     if (list) {
       platform::TextFile nowhere = DiscardingText();
-      whole = CopyFileList(settings, sentTable, out, *list, nowhere, &lines);
+      whole = CopyFileList(settings, sentTable, out, *list, nowhere, &lines,
+                           EntryWatch{watched, number});
     }
     if (!whole) {
       Print(out, "!ERR-Cann't read " + area + ": it would stay as it is\n");

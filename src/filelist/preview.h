@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/context.h"
+#include "filelist/list_entry.h"
 
 namespace zirka {
 
@@ -20,8 +21,9 @@ namespace zirka {
 //   ■ Preview: 2 entries in 1 list would change
 //
 // A list that can't be read to its end is shown as such; the rewrite would leave
-// it as it is.
+// it as it is. With `entries`, every file entry is told to it as the rewrite would
+// leave it.
 void PreviewFileAreas(const std::vector<std::string>& areas, const CounterSettings& settings,
-                      SentTable& sentTable, const Output& out);
+                      SentTable& sentTable, const Output& out, ListEntrySink* entries = nullptr);
 
 }  // namespace zirka

@@ -55,6 +55,12 @@ std::unique_ptr<FileLock> TakeFileLock(const std::string& dosPath, OpenFailure& 
 // True when something (a file, a directory) exists at the path.
 bool PathExists(const std::string& dosPath);
 
+// True when the path names a device, which is written to directly and never
+// replaced. Windows: a DOS device name (NUL, CON, PRN, AUX, COM1-9, LPT1-9, with
+// any directory or extension) or a \\.\ path. POSIX: what the path reaches is a
+// character or block device, a FIFO or a socket (/dev/null).
+bool IsDevice(const std::string& dosPath);
+
 // Moves `tempPath` over `targetPath` in one step (rename / MoveFileExA with
 // MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH). On failure the target is
 // left as it was and false is returned.

@@ -210,6 +210,14 @@ bool PathExists(const std::string& dosPath) {
   return ::stat(HostPath(dosPath).c_str(), &st) == 0;
 }
 
+bool IsDevice(const std::string& dosPath) {
+  if (NamesNoFile(dosPath)) return false;
+  struct stat st;
+  if (::stat(HostPath(dosPath).c_str(), &st) != 0) return false;
+  return S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode) || S_ISFIFO(st.st_mode) ||
+         S_ISSOCK(st.st_mode);
+}
+
 std::string DirectoryOf(const std::string& hostPath) {
   const std::size_t slash = hostPath.rfind('/');
   std::string dir = slash == std::string::npos ? "." : hostPath.substr(0, slash);

@@ -11,6 +11,7 @@
 #include <io.h>
 #include <share.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 
@@ -166,6 +167,22 @@ std::unique_ptr<FileLock> TakeFileLock(const std::string& dosPath, OpenFailure& 
 bool PathExists(const std::string& dosPath) {
   if (NamesNoFile(dosPath)) return false;
   return GetFileAttributesA(HostPath(dosPath).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool IsDevice(const std::string& dosPath) {
+  if (NamesNoFile(dosPath)) return false;
+  if (dosPath.rfind("\\\\.\\", 0) == 0) return true;
+  // The file name up to its first "." and without trailing blanks, in upper case.
+  const std::size_t cut = dosPath.find_last_of("\\/:");
+  std::string name = dosPath.substr(cut == std::string::npos ? 0 : cut + 1);
+  name.erase(std::min(name.find('.'), name.size()));
+  while (!name.empty() && name.back() == ' ') name.pop_back();
+  for (char& c : name) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  if (name == "NUL" || name == "CON" || name == "PRN" || name == "AUX") return true;
+  return name.size() == 4 && (name.rfind("COM", 0) == 0 || name.rfind("LPT", 0) == 0) &&
+         name[3] >= '1' && name[3] <= '9';
 }
 
 std::string DirectoryOf(const std::string& hostPath) {

@@ -16,6 +16,7 @@
 #include "run/command_line.h"
 #include "core/messages.h"
 #include "run/program_log.h"
+#include "run/run_bulletin.h"
 #include "run/run_journal.h"
 #include "run/run_lock.h"
 #include "core/terminate.h"
@@ -28,7 +29,7 @@ namespace {
 // The end of a preview, in place of the report, the list rewrite and storing
 // Last_Time: what they would do, with nothing written. The errorlevel is the one
 // the ordinary run would end with.
-int PreviewChanges(RunContext& ctx, const RunJournal& journal) {
+int PreviewChanges(RunContext& ctx, const RunJournal& journal, RunBulletin& bulletin) {
   if (journal.completing) {
     // The preview does not settle which lists the interrupted run had replaced.
     Print(ctx, "\xFE Preview: the next run completes an interrupted run first; lists it had\n"
@@ -37,8 +38,10 @@ int PreviewChanges(RunContext& ctx, const RunJournal& journal) {
   if (ctx.sentTable.empty()) {
     Print(ctx, "\xFE Preview: no list would change\n");
   } else {
-    PreviewFileAreas(ctx.areaTable, ctx.settings, ctx.sentTable, ctx.out());
+    PreviewFileAreas(ctx.areaTable, ctx.settings, ctx.sentTable, ctx.out(),
+                     bulletin.ReadingLists());
   }
+  bulletin.Preview(ctx, journal.completing.has_value());
   if (HasLastTimeToStore(ctx)) {
     Print(ctx, "\xFE Preview: Last_Time " + ctx.newLastTime.written() + " would be stored in " +
                    ctx.mainCtlPath + "\n");
@@ -78,18 +81,21 @@ int RunPhases(RunContext& ctx, const std::vector<std::string>& args, bool consol
   ReadCounterSettings(ctx);
   BuildAreaTable(ctx);
   ReadIgnoreList(ctx);
+  RunBulletin bulletin(ctx);
   ScanSentFiles(ctx);
   if (journal.completing) {
     if (const Outcome end = TakeJournalledScan(ctx, journal)) return Terminate(ctx, *end);
   }
   SettlePositions(ctx, journal);
-  if (ctx.preview) return Terminate(ctx, PreviewChanges(ctx, journal));
+  if (ctx.preview) return Terminate(ctx, PreviewChanges(ctx, journal, bulletin));
   if (!ctx.sentTable.empty()) {
     if (const Outcome end = StartJournal(ctx, journal)) return Terminate(ctx, *end);
     WriteReport(ctx.report.get(), ctx.sentTable, ctx.startTime);
-    UpdateFileAreas(ctx.areaTable, ctx.settings, ctx.sentTable, ctx.out(), journal.file.get());
+    UpdateFileAreas(ctx.areaTable, ctx.settings, ctx.sentTable, ctx.out(), journal.file.get(),
+                    bulletin.ReadingLists());
     if (journal.file) journal.file->AllDone();
   }
+  bulletin.Write(ctx, journal.completing.has_value());
   return Terminate(ctx, StoreLastTimeAndEndJournal(ctx, journal));
 }
 

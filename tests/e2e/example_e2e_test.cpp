@@ -64,10 +64,23 @@ TEST(ExampleNode, FirstRunCountsTheSendsSecondRunNothing) {
                                "     PKZ204G.EXE     1 times\n"
                                "\nFile area: 02\nPath     : D:\\FILES\\NODELIST\\FILES.BBS\n"
                                "     NODELIST.Z49    1 times\n"
+                               "\xFE Bulletin D:\\FIDO\\TOP.TXT written\n"
                                "\xFE \"Last_Time\" variable added to Zirka.Ctl\n"
                                "\n\xFE Normal shutdown at Www Mmm DD hh:mm:ss YYYY\n"
                                "\xFE Elapsed M:SS\n";
   EXPECT_EQ(Normalize(node.Read("FIDO/ZIRKA.LOG")), Dos(firstLog));
+  // The bulletin as the README shows it.
+  const std::string bulletin = Normalize(node.Read("FIDO/TOP.TXT"));
+  EXPECT_EQ(bulletin,
+            Dos("Top 10 downloads, Www Mmm DD hh:mm:ss YYYY\n\n"
+                "  # Count File         Area              Description\n"
+                "--- ----- ------------ ----------------- --------------------------------------\n"
+                "  1    42 NODELIST.Z49 D:\\FILES\\NODELIST Zone 2 nodelist, day 049\n"
+                "  2    13 PKZ204G.EXE  D:\\FILES\\UTIL     PKZIP 2.04g archiver for DOS\n"
+                "  3     7 NODEDIFF.A49 D:\\FILES\\NODELIST Difference to day 042\n"
+                "  4     6 ARJ250.EXE   D:\\FILES\\UTIL     ARJ archiver 2.50, self-extracting\n"
+                "  5     0 RAR250.EXE   D:\\FILES\\UTIL     RAR archiver 2.50\n"
+                "\n5 entries hold counters, 68 downloads in all\n"));
   const std::string ctl = node.Read("FIDO/ZIRKA.CTL");
   EXPECT_NE(ctl.find("\r\nFIRST_ONLY   Yes\r\nLast_Time 07/12 19:43:41  ; Last analisis time\r\n"),
             std::string::npos);
@@ -86,8 +99,9 @@ TEST(ExampleNode, FirstRunCountsTheSendsSecondRunNothing) {
   EXPECT_EQ(Normalize(node.Read("FIDO/ZIRKA.LOG")),
             Dos(firstLog + kStarted + "\xFE No new sent files found - nothing done\n"
                                       "\xFE Elapsed M:SS\n"));
-  EXPECT_EQ(node.List("FIDO"),
-            (std::vector<std::string>{"ZIRKA.CTL", "ZIRKA.LOG", "ZIRKA.POS", "ZIRKA.REP"}));
+  EXPECT_EQ(Normalize(node.Read("FIDO/TOP.TXT")), bulletin);
+  EXPECT_EQ(node.List("FIDO"), (std::vector<std::string>{"TOP.TXT", "ZIRKA.CTL", "ZIRKA.LOG",
+                                                         "ZIRKA.POS", "ZIRKA.REP"}));
 }
 
 // The binkd node: relative POSIX paths, run from the node's directory; binkd.cfg
