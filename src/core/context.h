@@ -51,6 +51,12 @@ struct LogEntry {
   // Where a log that is not scanned stands once the run is stored: the position it
   // matched, or the end of an old log that was read whole.
   std::optional<std::uint64_t> settledAt;
+  // Active while the start of the log's new part is not settled yet: the scan takes
+  // a dated line not later than this (Last_Time) for one already counted, and the
+  // new part then begins after it (scanFrom moves there, `restarted` is set, and
+  // what the scan counted of this log before is dropped).
+  LaterThan oldUpTo;
+  bool restarted = false;
 };
 
 // How a download counter is recognised and written, and where areas come from.

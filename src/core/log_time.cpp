@@ -37,6 +37,11 @@ std::string_view ComparisonForm(std::string_view written, char (&buffer)[kLogTim
 
 }  // namespace
 
+LaterThan::LaterThan(std::string_view writtenReference) : active_(true) {
+  const std::string_view form = ComparisonForm(writtenReference, form_);
+  month_ = MonthOf(form);
+}
+
 std::string LogTime::comparable() const {
   std::string time = written_;
   SwapDayMonth(time);

@@ -55,6 +55,46 @@ inline bool IsDatedLine(std::string_view line) {
   return day >= 1 && day <= 31 && month >= 1 && month <= 12;
 }
 
+// LogTime::IsWrittenLater against one reference for many candidates, the
+// reference's comparison form worked out once: the test of every dated line of a
+// log against Last_Time.
+class LaterThan {
+ public:
+  LaterThan() = default;
+  explicit LaterThan(std::string_view writtenReference);
+
+  // False for the default, which no candidate is tested against.
+  bool active() const { return active_; }
+  // IsWrittenLater(candidate, reference).
+  bool operator()(std::string_view candidate) const {
+    char form[kLogTimeLength] = {};
+    const std::size_t n = candidate.size() < kLogTimeLength ? candidate.size() : kLogTimeLength;
+    candidate.copy(form, n);
+    if (candidate.size() >= 5) {
+      form[0] = candidate[3];
+      form[1] = candidate[4];
+      form[2] = '/';
+      form[3] = candidate[0];
+      form[4] = candidate[1];
+    }
+    const int month = (static_cast<unsigned char>(form[0]) - int{'0'}) * 10 +
+                      (static_cast<unsigned char>(form[1]) - int{'0'});
+    if (month_ >= 10 && month <= 2) return true;
+    if (month_ <= 2 && month >= 11) return false;
+    for (std::size_t i = 0; i < kLogTimeLength; ++i) {
+      const auto r = static_cast<unsigned char>(form_[i]);
+      const auto c = static_cast<unsigned char>(form[i]);
+      if (r != c) return c > r;
+    }
+    return false;
+  }
+
+ private:
+  char form_[kLogTimeLength] = {};  // the comparison form, zeros past a short text
+  int month_ = 0;
+  bool active_ = false;
+};
+
 // True for a text of the form DD/MM HH:MM:SS, digits where digits belong.
 bool IsWellFormedLogTime(std::string_view text);
 

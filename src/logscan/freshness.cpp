@@ -1,5 +1,6 @@
 #include "logscan/freshness.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <future>
 #include <string>
@@ -123,26 +124,80 @@ Verdict AgainstLastTime(LogEntry& entry, const LogTime& lastTime) {
   return verdict;
 }
 
-Verdict Decide(LogEntry& entry, const LogTime& lastTime) {
+// Where the line that holds byte `offset` ends: the offset after the next line feed
+// at or after it (the end of what is read when there is none).
+std::uint64_t NextLineStart(LogEntry& entry, std::uint64_t offset) {
+  char block[512];
+  while (offset < entry.readEnd) {
+    const auto want =
+        static_cast<std::size_t>(std::min<std::uint64_t>(sizeof block, entry.readEnd - offset));
+    const long long got = entry.stream->ReadRawAt(offset, block, want);
+    if (got <= 0) break;
+    for (long long i = 0; i < got; ++i) {
+      if (block[i] == '\n') return offset + static_cast<std::uint64_t>(i) + 1;
+    }
+    offset += static_cast<std::uint64_t>(got);
+  }
+  return entry.readEnd;
+}
+
+// The time of the log's last dated line, looked for in its last few KB, then in
+// more and more of it; empty when it has none.
+std::string LastDatedTime(LogEntry& entry) {
+  std::string last;
+  for (std::uint64_t span = 4096;; span *= 8) {
+    const std::uint64_t from =
+        entry.readEnd > span ? NextLineStart(entry, entry.readEnd - span) : 0;
+    ForEachDatedLine(entry, from, [&last](std::string_view time, std::uint64_t) {
+      last.assign(time);
+      return true;
+    });
+    if (!last.empty() || from == 0) return last;
+  }
+}
+
+// AgainstLastTime, with no line read twice: the log is new when its last dated line
+// is later than Last_Time, and the scan then starts at its first later line and
+// finds the last line not later than Last_Time as it goes (LogEntry::oldUpTo).
+Verdict AgainstLastTimeInTheScan(LogEntry& entry, const LogTime& lastTime) {
+  Verdict verdict{false, 0};
+  const LaterThan later(lastTime.written());
+  std::uint64_t lineStart = 0;
+  bool found = false;
+  ForEachDatedLine(entry, 0, [&](std::string_view time, std::uint64_t lineEnd) {
+    found = later(time);
+    if (!found) lineStart = lineEnd;
+    return !found;
+  });
+  if (!found) return verdict;
+  const std::string last = LastDatedTime(entry);
+  if (last.empty() || !later(last)) return verdict;
+  entry.oldUpTo = later;
+  return Verdict{true, lineStart};
+}
+
+Verdict Decide(LogEntry& entry, const LogTime& lastTime, bool exact) {
   if (entry.matched >= 0) return GoOn(entry, entry.settledAt.value_or(0));
   if (lastTime.empty()) return Verdict{true, 0};
-  return AgainstLastTime(entry, lastTime);
+  return exact ? AgainstLastTime(entry, lastTime) : AgainstLastTimeInTheScan(entry, lastTime);
 }
 
 // The verdicts of every log, two logs at a time: a helper thread decides the next
-// log while this one decides its own (each touches only its own log).
-std::vector<Verdict> DecideAll(RunContext& ctx) {
+// log while this one decides its own (each touches only its own log). With
+// `exact`, a log without a position is read whole here, so that the scan's start
+// is settled before it begins (debug mode shows each send as the scan counts it).
+std::vector<Verdict> DecideAll(RunContext& ctx, bool exact) {
   std::vector<Verdict> verdicts(ctx.logTable.size());
   for (std::size_t i = 0; i < ctx.logTable.size(); ++i) {
     std::future<Verdict> next;
     if (i + 1 < ctx.logTable.size()) {
       try {
         next = std::async(std::launch::async, Decide, std::ref(ctx.logTable[i + 1]),
-                          std::cref(ctx.storedLastTime));
+                          std::cref(ctx.storedLastTime), exact);
       } catch (const std::system_error&) {  // no thread: decided here in its turn
       }
     }
-    verdicts[i] = Decide(ctx.logTable[i], ctx.storedLastTime);
+    verdicts[i] = Decide(ctx.logTable[i], ctx.storedLastTime, exact);
     if (next.valid()) verdicts[++i] = next.get();
   }
   return verdicts;
@@ -175,7 +230,11 @@ Outcome CheckFreshness(RunContext& ctx) {
     // before it.
     FindReadEnd(entry, entry.settledAt.value_or(0));
   }
-  const std::vector<Verdict> verdicts = DecideAll(ctx);
+  for (LogEntry& entry : ctx.logTable) {
+    entry.oldUpTo = LaterThan();
+    entry.restarted = false;
+  }
+  const std::vector<Verdict> verdicts = DecideAll(ctx, ctx.debug || ctx.forced);
 
   if (ctx.noStoredLastTime && ctx.debug) {
     WriteMessage(ctx,
@@ -203,7 +262,10 @@ Outcome CheckFreshness(RunContext& ctx) {
 
   if (ctx.forced) {
     // The scan then reads every log from its first line.
-    for (LogEntry& entry : ctx.logTable) entry.scanFrom = 0;
+    for (LogEntry& entry : ctx.logTable) {
+      entry.scanFrom = 0;
+      entry.oldUpTo = LaterThan();
+    }
     return std::nullopt;
   }
   if (!ctx.anyLogNew) return 4;

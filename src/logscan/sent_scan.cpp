@@ -118,6 +118,12 @@ std::optional<std::string> NextSentFile(LogEntry& entry,
     if (text.size() >= kLogTimeLength) {
       std::memcpy(lastTime, text.data(), kLogTimeLength);
       timeSeen = true;
+      if (entry.oldUpTo.active() && !entry.oldUpTo(text.substr(0, kLogTimeLength))) {
+        // Counted before: the new part begins after this line.
+        entry.scanFrom = entry.stream->Tell();
+        entry.restarted = true;
+        continue;
+      }
     }
     if (!IsSendTag(text)) continue;
     if (!HoldsOkMark(text)) continue;
@@ -142,10 +148,12 @@ void ShowFound(const RunContext& ctx) {
 
 // Hands the sends of one log, from where its scan starts, to count(name, hash) in
 // their order. They are taken a few at a time, so that the memory `table` needs
-// for all of them is on its way while the first is counted.
-template <typename Count>
+// for all of them is on its way while the first is counted. When the log's new
+// part turns out to begin later (a line already counted, see LogEntry::oldUpTo),
+// restart() drops what was counted of it, and the sends taken with it.
+template <typename Count, typename Restart>
 void ForEachSend(LogEntry& entry, const std::vector<std::string>& ignoreList,
-                 const SentTable& table, Count count) {
+                 const SentTable& table, Count count, Restart restart) {
   constexpr std::size_t kBatch = 16;
   std::array<std::string, kBatch> names;
   std::array<std::uint64_t, kBatch> hashes{};
@@ -154,6 +162,11 @@ void ForEachSend(LogEntry& entry, const std::vector<std::string>& ignoreList,
     taken = 0;
     while (taken < kBatch) {
       std::optional<std::string> name = NextSentFile(entry, ignoreList);
+      if (entry.restarted) {
+        entry.restarted = false;
+        taken = 0;
+        restart();
+      }
       if (!name) break;
       names[taken++] = std::move(*name);
     }
@@ -166,26 +179,32 @@ void ForEachSend(LogEntry& entry, const std::vector<std::string>& ignoreList,
   }
 }
 
-// Counts the sends of one log into the run's table as they are found.
+// Counts the sends of one log into the run's table as they are found. The log's
+// start is settled (no restart can come).
 void CountSends(RunContext& ctx, LogEntry& entry) {
-  ForEachSend(entry, ctx.ignoreList, ctx.sentTable,
-              [&](const std::string& name, std::uint64_t hash) {
-                if (ctx.debug) {
-                  const std::size_t inUse = ctx.sentTable.size();
-                  Debug(ctx, Format("  (%04u, sent file #%02d)\n",
-                                    static_cast<unsigned>((inUse + 1) * kClassicSentRecordSize),
-                                    static_cast<int>(inUse)));
-                }
-                if (ctx.sentTable.AddHashed(name, hash)) ShowFound(ctx);
-              });
+  ForEachSend(
+      entry, ctx.ignoreList, ctx.sentTable,
+      [&](const std::string& name, std::uint64_t hash) {
+        if (ctx.debug) {
+          const std::size_t inUse = ctx.sentTable.size();
+          Debug(ctx, Format("  (%04u, sent file #%02d)\n",
+                            static_cast<unsigned>((inUse + 1) * kClassicSentRecordSize),
+                            static_cast<int>(inUse)));
+        }
+        if (ctx.sentTable.AddHashed(name, hash)) ShowFound(ctx);
+      },
+      [] {});
 }
 
 // The sends of one log in a table of its own; touches nothing but the entry.
 SentTable CountSendsApart(LogEntry& entry, const std::vector<std::string>& ignoreList) {
   SentTable table;
-  ForEachSend(entry, ignoreList, table, [&](const std::string& name, std::uint64_t hash) {
-    table.AddHashed(name, hash);
-  });
+  ForEachSend(
+      entry, ignoreList, table,
+      [&](const std::string& name, std::uint64_t hash) { table.AddHashed(name, hash); },
+      [&] {
+        if (!table.empty()) table = SentTable();
+      });
   return table;
 }
 
@@ -223,7 +242,13 @@ void ScanSentFiles(RunContext& ctx) {
   for (std::size_t i = 0; i < logs.size(); ++i) {
     std::future<SentTable> next;
     if (!ctx.debug && i + 1 < logs.size()) next = CountSendsAhead(*logs[i + 1], ctx.ignoreList);
-    CountSends(ctx, *logs[i]);
+    // A log whose start may still move is counted apart, so that what it drops is
+    // in no other log's counts.
+    if (logs[i]->oldUpTo.active()) {
+      MergeSends(ctx, CountSendsApart(*logs[i], ctx.ignoreList));
+    } else {
+      CountSends(ctx, *logs[i]);
+    }
     if (next.valid()) {
       MergeSends(ctx, next.get());
       ++i;

@@ -90,6 +90,12 @@ std::optional<std::string> NextWholeLineSentFile(LogEntry& entry,
   while (reader.Next(parsed)) {
     if (!parsed.dated) continue;
     entry.lastTime.Assign(parsed.timeText());
+    if (entry.oldUpTo.active() && !entry.oldUpTo(parsed.timeText())) {
+      // Counted before: the new part begins after this line.
+      entry.scanFrom = entry.stream->Tell();
+      entry.restarted = true;
+      continue;
+    }
     if (!parsed.isSend()) continue;
     SentFileName(parsed.sentPath, name);
     if (IsIgnoredName(ignoreList, name)) continue;

@@ -82,6 +82,13 @@ TEST(IsLaterTime, YearTurnPlainComparisonAndBytes) {
   for (const Case& c : cases) {
     EXPECT_EQ(IsLaterTime(c.reference, c.candidate), c.later)
         << c.reference << " -> " << c.candidate << ": " << c.why;
+    // The same test against a fixed reference, both in written form.
+    std::string reference = c.reference;
+    std::string candidate = c.candidate;
+    SwapDayMonth(reference);
+    SwapDayMonth(candidate);
+    EXPECT_EQ(LaterThan(reference)(candidate), c.later)
+        << "LaterThan " << c.reference << " -> " << c.candidate << ": " << c.why;
   }
 }
 
