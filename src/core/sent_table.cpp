@@ -12,6 +12,8 @@ constexpr std::uint64_t kIndexMask = 0xFFFFFFFFu;
 std::uint64_t TagOf(std::uint64_t hash) { return hash >> 32; }
 
 constexpr std::size_t kSlotsPerFilterWord = 16;
+constexpr std::size_t kLeadWords = 65536 / 64;
+
 
 // The filter word of a hash (from its upper half, which the slot index does not
 // use) and the three bits the hash sets in it.
@@ -76,12 +78,15 @@ bool SentTable::AddHashed(std::string_view name, std::uint64_t hash, std::int64_
   }
   records_.push_back(SentFile{std::string(name), times, false});
   slots_[i] = (TagOf(hash) << 32) | records_.size();
+  if (leads_.empty()) leads_.assign(kLeadWords, 0);
+  const std::size_t lead = LeadBit(name);
+  leads_[lead / 64] |= std::uint64_t{1} << (lead % 64);
   filter_[FilterWordOf(hash, filter_.size())] |= FilterBitsOf(hash);
   return true;
 }
 
 SentFile* SentTable::Find(std::string_view name) {
-  if (slots_.empty()) return nullptr;
+  if (!MayBeginWith(name)) return nullptr;
   const std::uint64_t hash = HashOf(name);
   const std::uint64_t bits = FilterBitsOf(hash);
   if ((filter_[FilterWordOf(hash, filter_.size())] & bits) != bits) return nullptr;

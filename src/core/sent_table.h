@@ -31,6 +31,15 @@ class SentTable {
   bool AddHashed(std::string_view name, std::uint64_t hash, std::int64_t times = 1);
   // The record named exactly `name`, or nullptr.
   SentFile* Find(std::string_view name);
+  // How many first bytes of a name MayBeginWith looks at.
+  static constexpr std::size_t kLeadBytes = 4;
+  // False when no name in the table begins with `lead`: the first kLeadBytes bytes of
+  // a word (all of a shorter one), a quick test before the word is looked up whole.
+  bool MayBeginWith(std::string_view lead) const {
+    if (leads_.empty()) return false;
+    const std::size_t bit = LeadBit(lead);
+    return (leads_[bit / 64] >> (bit % 64) & 1) != 0;
+  }
 
   // Hints for a caller that adds several names in a row: start loading the slot a
   // hash leads to, and then the record that slot names. Nothing visible changes.
@@ -41,6 +50,14 @@ class SentTable {
   bool empty() const { return records_.empty(); }
 
  private:
+  // The bit of leads_ for the first kLeadBytes bytes of a name.
+  static std::size_t LeadBit(std::string_view name) {
+    std::uint32_t hash = 2166136261u;
+    for (std::size_t i = 0; i < name.size() && i < kLeadBytes; ++i) {
+      hash = (hash ^ static_cast<unsigned char>(name[i])) * 16777619u;
+    }
+    return (hash ^ hash >> 16) & 0xFFFF;
+  }
   // The slot that holds `name`, or the empty slot where it belongs.
   std::size_t SlotOf(std::string_view name, std::uint64_t hash) const;
   void Grow();
@@ -54,6 +71,10 @@ class SentTable {
   // read: one 64-bit word per 16 slots, in which each name sets three bits chosen
   // by its hash. A name whose bits are not all set is not in the table.
   std::vector<std::uint64_t> filter_;
+  // A bit for the first kLeadBytes bytes of each name in the table (65,536 bits once
+  // a name is added): most words of a list are turned away by it before they are
+  // read whole and hashed, when the table holds a few names only.
+  std::vector<std::uint64_t> leads_;
 };
 
 // True when `name` holds an item of the ignore list (upper-case name fragments).

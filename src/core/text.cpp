@@ -10,7 +10,6 @@ bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= 0x20; }
 
 }  // namespace
 
-char UpperAsciiChar(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 std::string TrimBlanks(std::string& text) {
   if (text.find_first_not_of(' ') == std::string::npos) return {};  // spaces only, or empty

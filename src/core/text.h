@@ -25,7 +25,9 @@ void EnsureTrailingBackslash(std::string& path);
 std::string& CompletePath(std::string& path, const std::string& tmailDirectory);
 
 // ASCII upper case (a-z only).
-char UpperAsciiChar(char c);
+inline char UpperAsciiChar(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
 // ASCII upper case (a-z only), in place; returns the text.
 std::string& ToUpperAscii(std::string& text);
 std::string UpperAscii(std::string_view text);

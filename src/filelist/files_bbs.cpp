@@ -64,9 +64,22 @@ void ShowMatch(const Output& out, const SentFile& sent) {
 // blank, tab or line feed), 0 for a line that names no file. A first word longer
 // than `longNames` allows names no file.
 SentFile* MatchingSentFile(SentTable& sentTable, const Output& out, bool longNames,
-                           const platform::PieceView& line, std::size_t& wordEnd) {
+                           const platform::PieceView& line, std::size_t& wordEnd,
+                           bool wordWanted = false) {
   wordEnd = 0;
   if (!IsFileEntry(line)) return nullptr;
+  // Most entries name no sent file: told by their first letters alone, unless
+  // the word itself is wanted (its end, or a warning about its length).
+  if (!wordWanted && !out.debug) {
+    char lead[SentTable::kLeadBytes];
+    std::size_t n = 0;
+    for (; n < sizeof lead && n < line.text.size(); ++n) {
+      const char c = line.text[n];
+      if (c == ' ' || c == '\t') break;
+      lead[n] = UpperAsciiChar(c);
+    }
+    if (!sentTable.MayBeginWith(std::string_view(lead, n))) return nullptr;
+  }
   // Sent names are unique and upper case, so one lookup of the word in ASCII upper
   // case finds the only record that equals it ignoring case.
   char upper[kMaxLongFileName];
@@ -165,7 +178,9 @@ bool CopyPieces(const CounterSettings& settings, SentTable& sentTable, const Out
     const bool seen = list.Tell() < matchFrom;
     if (!list.NextPiece(line, kListPiece)) break;
     SentFile* sent =
-        seen ? nullptr : MatchingSentFile(sentTable, out, settings.longNames, line, wordEnd);
+        seen ? nullptr
+             : MatchingSentFile(sentTable, out, settings.longNames, line, wordEnd,
+                                watch.sink != nullptr);
     if (sent == nullptr) {
       if (!temp.WritePiece(line)) return false;
       // The lines before matchFrom were told of as they were looked at.
@@ -236,7 +251,8 @@ std::optional<std::uint64_t> FirstRaisedEntry(const CounterSettings& settings,
   for (;;) {
     const std::uint64_t start = list.Tell();
     if (!list.NextPiece(line, kListPiece)) return std::nullopt;
-    if (MatchingSentFile(sentTable, out, settings.longNames, line, wordEnd) != nullptr) {
+    if (MatchingSentFile(sentTable, out, settings.longNames, line, wordEnd,
+                         watch.sink != nullptr) != nullptr) {
       return start;
     }
     if (watch.sink != nullptr && wordEnd > 0) {

@@ -122,6 +122,9 @@ std::string HostPath(const std::string& dosPath) {
     if (base.empty() || base.back() != '/') base += '/';
     rest.erase(0, lead);
   }
+  // A path that exists exactly as written needs no look-up of its components: one
+  // stat in place of one per component (most paths of a node are spelt as they are).
+  if (!rest.empty() && EntryExists(base + rest)) return base + rest;
   return LookUpComponents(base, rest);
 }
 
