@@ -144,34 +144,6 @@ void CheckLine(LogFormat format, std::string_view line, bool withHead, std::stri
   }
 }
 
-struct Scan {
-  std::vector<std::string> names;
-  LogTime lastTime;
-};
-
-Scan ScanLog(LogFormat format, std::string_view log, const std::vector<std::string>& ignoreList,
-             std::uint64_t from = 0) {
-  LogEntry entry;
-  entry.path = "MAILER.LOG";
-  entry.format = format;
-  entry.stream = ReadingText(log);
-  entry.stream->Seek(from);
-  Scan scan;
-  while (auto name = NextSentFile(entry, ignoreList)) scan.names.push_back(std::move(*name));
-  scan.lastTime = entry.lastTime;
-  return scan;
-}
-
-bool IsPart(const std::vector<std::string>& part, const std::vector<std::string>& whole,
-            bool atEnd) {
-  if (part.size() > whole.size()) return false;
-  const std::size_t offset = atEnd ? whole.size() - part.size() : 0;
-  for (std::size_t i = 0; i < part.size(); ++i) {
-    if (part[i] != whole[offset + i]) return false;
-  }
-  return true;
-}
-
 void CheckScan(LogFormat format, std::string_view text, std::uint8_t flags) {
   const std::vector<std::string> ignoreList = {".TIC"};
   const Scan whole = ScanLog(format, text, ignoreList);

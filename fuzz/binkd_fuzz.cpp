@@ -144,39 +144,10 @@ bool HoldsLogLetters(std::string_view text) {
   return matched == kLetters.size();
 }
 
-struct Scan {
-  std::vector<std::string> names;
-  LogTime lastTime;
-};
-
-// The scan of `log` as a binkd log, from `from` on.
-Scan ScanBinkd(std::string_view log, const std::vector<std::string>& ignoreList,
-               std::uint64_t from = 0) {
-  LogEntry entry;
-  entry.path = "BINKD.LOG";
-  entry.format = LogFormat::Binkd;
-  entry.stream = ReadingText(log);
-  entry.stream->Seek(from);
-  Scan scan;
-  while (auto name = NextSentFile(entry, ignoreList)) scan.names.push_back(std::move(*name));
-  scan.lastTime = entry.lastTime;
-  return scan;
-}
-
-bool IsPrefix(const std::vector<std::string>& part, const std::vector<std::string>& whole,
-              bool atEnd) {
-  if (part.size() > whole.size()) return false;
-  const std::size_t offset = atEnd ? whole.size() - part.size() : 0;
-  for (std::size_t i = 0; i < part.size(); ++i) {
-    if (part[i] != whole[offset + i]) return false;
-  }
-  return true;
-}
-
 void CheckScan(std::string_view text, std::uint8_t flags) {
   std::vector<std::string> ignoreList;
   if (flags & 2) ignoreList = {".TIC", "FILES"};
-  const Scan whole = ScanBinkd(text, ignoreList);
+  const Scan whole = ScanLog(LogFormat::Binkd, text, ignoreList);
 
   std::size_t sends = 0;
   for (std::size_t at = text.find("sent: "); at != std::string_view::npos;
@@ -198,7 +169,7 @@ void CheckScan(std::string_view text, std::uint8_t flags) {
   }
 
   const std::size_t cut = text.size() * (flags >> 2) / 63;
-  ZIRKA_FUZZ_CHECK(IsPrefix(ScanBinkd(text.substr(0, cut), ignoreList).names, whole.names, false));
+  ZIRKA_FUZZ_CHECK(IsPart(ScanLog(LogFormat::Binkd, text.substr(0, cut), ignoreList).names, whole.names, false));
 
   const LogTime stored("15/06 12:00:00");
   auto stream = ReadingText(text);
@@ -211,7 +182,7 @@ void CheckScan(std::string_view text, std::uint8_t flags) {
     ZIRKA_FUZZ_CHECK(state == LineState::Whole || state == LineState::Overlong);
     const BinkdLine parsed = ParseBinkdLine(line);
     ZIRKA_FUZZ_CHECK(parsed.dated && LogTime(parsed.timeText()).IsLaterThan(stored));
-    ZIRKA_FUZZ_CHECK(IsPrefix(ScanBinkd(text, ignoreList, *from).names, whole.names, true));
+    ZIRKA_FUZZ_CHECK(IsPart(ScanLog(LogFormat::Binkd, text, ignoreList, *from).names, whole.names, true));
   }
 }
 

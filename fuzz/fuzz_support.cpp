@@ -3,6 +3,11 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/whole_line.h"
+#include "logscan/argus_line.h"
+#include "logscan/binkd_line.h"
+#include "logscan/qico_line.h"
+#include "logscan/sent_scan.h"
 #include "platform/raw_file.h"
 #include "support/memory_file.h"
 
@@ -62,6 +67,45 @@ std::unique_ptr<platform::TextFile> WritingText(std::shared_ptr<std::string> out
 bool IsDated(std::string_view line) {
   return line.size() >= 5 && IsDigit(line[0]) && IsDigit(line[1]) && line[2] == '/' &&
          IsDigit(line[3]) && IsDigit(line[4]);
+}
+
+Scan ScanLog(LogFormat format, std::string_view log, const std::vector<std::string>& ignoreList,
+             std::uint64_t from) {
+  LogEntry entry;
+  entry.path = "MAILER.LOG";
+  entry.format = format;
+  entry.stream = ReadingText(log);
+  entry.stream->Seek(from);
+  Scan scan;
+  while (auto name = NextSentFile(entry, ignoreList)) scan.names.push_back(std::move(*name));
+  scan.lastTime = entry.lastTime;
+  return scan;
+}
+
+std::optional<std::uint64_t> FirstLaterWholeLine(platform::TextFile& stream, LogFormat format,
+                                                 const LogTime& stored) {
+  stream.Rewind();
+  std::string line;
+  std::string spare;
+  for (;;) {
+    const std::uint64_t start = stream.Tell();
+    const LineState state = ReadWholeLine(stream, line, spare);
+    if (state == LineState::None || state == LineState::Unfinished) return std::nullopt;
+    const LogLine parsed = format == LogFormat::Argus  ? ParseArgusLine(line)
+                           : format == LogFormat::Qico ? ParseQicoLine(line)
+                                                       : ParseBinkdLine(line);
+    if (parsed.dated && LogTime::IsWrittenLater(parsed.timeText(), stored.written())) return start;
+  }
+}
+
+bool IsPart(const std::vector<std::string>& part, const std::vector<std::string>& whole,
+            bool atEnd) {
+  if (part.size() > whole.size()) return false;
+  const std::size_t offset = atEnd ? whole.size() - part.size() : 0;
+  for (std::size_t i = 0; i < part.size(); ++i) {
+    if (part[i] != whole[offset + i]) return false;
+  }
+  return true;
 }
 
 }  // namespace zirka::fuzz

@@ -6,10 +6,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/context.h"
 #include "platform/text_file.h"
 
 namespace zirka::fuzz {
@@ -53,5 +55,23 @@ inline bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= 0
 
 // A dated log line: digits at 0, 1, 3 and 4, '/' at 2.
 bool IsDated(std::string_view line);
+
+// The sends a scan of `log` in `format` finds from byte `from` on, and the last
+// time it read.
+struct Scan {
+  std::vector<std::string> names;
+  LogTime lastTime;
+};
+Scan ScanLog(LogFormat format, std::string_view log, const std::vector<std::string>& ignoreList,
+             std::uint64_t from = 0);
+
+// Where the first dated line later than `stored` of a log in a whole-line format
+// begins, read from its start line by line; nothing when it has none.
+std::optional<std::uint64_t> FirstLaterWholeLine(platform::TextFile& stream, LogFormat format,
+                                                 const LogTime& stored);
+
+// True when `part` stands in `whole` at its start (or, with `atEnd`, at its end).
+bool IsPart(const std::vector<std::string>& part, const std::vector<std::string>& whole,
+            bool atEnd);
 
 }  // namespace zirka::fuzz

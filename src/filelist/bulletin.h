@@ -19,7 +19,7 @@ inline constexpr int kMaxBulletinTop = 999;
 
 // Ranks the entries told to it as the lists are read. It keeps only the rows that
 // can still be among the first `top`, so its size does not grow with the lists.
-class BulletinRanking : public ListEntrySink {
+class BulletinRanking final : public ListEntrySink {
  public:
   // `areas`: the lists' full paths in area order (a list named twice is read twice
   // and counted once); `top` from 1 to 999.
