@@ -398,6 +398,12 @@ class ListFinisher {
   ListFinisher(const ListFinisher&) = delete;
   ListFinisher& operator=(const ListFinisher&) = delete;
 
+  // False while a list in the directory `dir` (or where that can't be told) is
+  // being finished.
+  bool MayCopyInto(const std::optional<platform::FileId>& dir) const {
+    return !busy_ || (dir && busyDir_ && *dir != *busyDir_);
+  }
+
   // True when a list, in the directory `dir`, may be copied while the list being
   // finished is: neither can reach the other's list or FILES.!#$, as far as the
   // file system can tell (one list reached through a link in another directory).
@@ -518,7 +524,11 @@ void RewriteOverlapped(const std::vector<std::string>& areas, const CounterSetti
       continue;
     }
     const std::string target = platform::FinalPath(area);
+    // The directory first: a list in the directory of the one being moved is not
+    // even opened for its id until the move is over (Windows refuses to move a
+    // file over one that is open, for whatever access).
     const std::optional<platform::FileId> dir = platform::DirectoryIdOf(target);
+    if (!finisher.MayCopyInto(dir)) settle();
     const std::optional<platform::FileId> list = platform::FileIdOf(target);
     if (!finisher.MayCopyAlongside(dir, list)) settle();
     ListCopy copy;
