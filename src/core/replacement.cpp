@@ -21,6 +21,8 @@ Replacement FinishCheckedReplacement(std::unique_ptr<platform::TextFile>& temp,
                                      std::unique_ptr<platform::TextFile>& heldTarget) {
   // The temporary file stays open, and so held, until it is moved: no other run
   // can take its name in between.
+  // The old file's mode and owner go with the contents to the disk.
+  if (written) platform::TakeOverAttributes(*temp, target);
   bool ok = written && temp->Flush();
   if (ok) ok = releaseTarget();
   // The last look before the move: a stat, so that what another program added

@@ -538,7 +538,7 @@ void RewriteOverlapped(const std::vector<std::string>& areas, const CounterSetti
     // one is taken back first and made anew after it.
     if (std::optional<ListCopy> changed = finisher.Wait()) {
       TakeBack(copy, watch);
-      copy = ListCopy();
+      { const ListCopy dropped = std::move(copy); }  // its FILES.!#$ removed
       CopyChangedAgain(*changed, settings, sentTable, out, EntryWatch{entries, changed->number},
                        journal, &pending);
       --number;

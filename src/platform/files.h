@@ -134,6 +134,11 @@ std::optional<FileStamp> StampOf(TextFile& file);
 // read). The fault seam may append a line to the file first (ZIRKA_FAULT_APPEND).
 bool StillAsRead(const std::string& dosPath, const FileStamp& read);
 
+// Gives the temporary file `temp`, about to replace the file at `targetPath`, what
+// that file has (see RawFile::TakeOverAttributes): done before it is committed to
+// the disk, so that the mode and owner are there with its contents.
+void TakeOverAttributes(TextFile& temp, const std::string& targetPath);
+
 // Removes a file; false when it could not be removed.
 bool RemoveFile(const std::string& dosPath);
 

@@ -286,7 +286,6 @@ bool ReplaceFile(const std::string& tempPath, const std::string& targetPath) {
 // locked) through the move and is closed after it.
 bool ReplaceFileHeld(std::unique_ptr<TextFile> temp, const std::string& tempPath,
                      const std::string& targetPath) {
-  if (RawFile* raw = temp->raw()) raw->TakeOverAttributes(HostPath(targetPath));
   const bool moved = ReplaceFile(tempPath, targetPath);
   temp->Close();  // written out and synced already: nothing of it can be lost here
   return moved;
@@ -299,7 +298,6 @@ bool ReplaceFileHeld(std::unique_ptr<TextFile> temp, const std::string& tempPath
   const std::string from = HostPath(tempPath);
   const std::string to = HostPath(targetPath);
   const std::string dir = DirectoryOf(to);
-  if (RawFile* raw = temp->raw()) raw->TakeOverAttributes(to);
   const bool moved = ::rename(from.c_str(), to.c_str()) == 0;
   temp->Close();
   if (!moved) return false;

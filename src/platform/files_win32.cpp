@@ -245,7 +245,6 @@ bool ReplaceFile(const std::string& tempPath, const std::string& targetPath) {
 bool ReplaceFileHeld(std::unique_ptr<TextFile> temp, const std::string& tempPath,
                      const std::string& targetPath) {
   if (Refused(FaultOp::Rename, tempPath, targetPath)) return false;
-  if (RawFile* raw = temp->raw()) raw->TakeOverAttributes(HostPath(targetPath));
   if (temp->MoveTo(HostPath(targetPath))) {
     temp->Close();
     return true;

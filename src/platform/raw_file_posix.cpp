@@ -96,7 +96,7 @@ class FdRawFile : public RawFile {
         ::fchown(fd_, old.st_uid, old.st_gid) != 0 && old.st_gid != own.st_gid) {
       (void)::fchown(fd_, static_cast<uid_t>(-1), old.st_gid);
     }
-    (void)::fchmod(fd_, old.st_mode & 07777);
+    if ((old.st_mode & 07777) != (own.st_mode & 07777)) (void)::fchmod(fd_, old.st_mode & 07777);
   }
 
   bool Truncate() override { return fd_ >= 0 && ::ftruncate(fd_, 0) == 0; }

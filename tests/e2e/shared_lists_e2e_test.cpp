@@ -103,6 +103,7 @@ TEST(SharedListsRun, LinksModesOwnersAndLinesAddedBeforeTheMove) {
     EXPECT_EQ(node.List("ETC"), (std::vector<std::string>{"ZIRKA.CTL", "ZIRKA.POS"}));
     EXPECT_EQ(node.List("FIDO"), (std::vector<std::string>{"ZIRKA.CTL", "ZIRKA.LOG"}));
     EXPECT_EQ(node.List("SHARED"), std::vector<std::string>{"FILES.BBS"});
+    EXPECT_EQ(node.List("REAL/B"), std::vector<std::string>{"FILES.BBS"});
     EXPECT_EQ(OwnerOf(node.root() + "/ETC/ZIRKA.CTL"), kept);
     EXPECT_EQ(OwnerOf(node.root() + "/FILES/C/FILES.BBS"), kept);
     if (row.replaced) {
