@@ -89,7 +89,8 @@ bool ReplaceThrough(RunContext& ctx, const std::string& tempPath, CopyResult& re
   }
   if (ctx.mainCtl) result = CopyControlFile(ctx, *ctx.mainCtl, *temp);
   const bool written = ctx.mainCtl != nullptr && result.written;
-  return FinishReplacement(std::move(temp), tempPath, ctx.mainCtlPath, written, [&] {
+  return FinishReplacement(std::move(temp), tempPath, platform::FinalPath(ctx.mainCtlPath),
+                           written, [&] {
     ctx.mainCtl.reset();
     return true;
   });
@@ -117,12 +118,13 @@ int StoreLastTime(RunContext& ctx, bool* stored) {
   if (HasLastTimeToStore(ctx)) {
     // First through a temporary file named after the program, in its directory;
     // when that can't be created or moved over ZIRKA.CTL (a read-only directory,
-    // another volume), through one beside ZIRKA.CTL. The bin directory of an
+    // another volume), through one beside ZIRKA.CTL (the file it is, through its
+    // links, which stay links). The bin directory of an
     // install (/usr/bin) is never written to.
     CopyResult result;
     if ((!ctx.programInstalled &&
          ReplaceThrough(ctx, TemporaryName(ctx.programPath, ".$#!"), result)) ||
-        ReplaceThrough(ctx, TemporaryName(ctx.mainCtlPath, ".$#!"), result)) {
+        ReplaceThrough(ctx, TemporaryName(platform::FinalPath(ctx.mainCtlPath), ".$#!"), result)) {
       ShowNotices(ctx, result);
     } else {
       WriteMessage(ctx, "\nAn error occured while adding Last_Time variable to Zirka.Ctl\n",

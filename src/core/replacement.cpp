@@ -13,15 +13,21 @@ std::string TemporaryName(const std::string& path, std::string_view extension) {
   return path.substr(0, keep) + std::string(extension);
 }
 
-bool FinishReplacement(std::unique_ptr<platform::TextFile> temp, const std::string& tempPath,
-                       const std::string& target, bool written,
-                       const std::function<bool()>& releaseTarget,
-                       platform::PendingDirectories* pending,
-                       std::unique_ptr<platform::TextFile> heldTarget) {
+Replacement FinishCheckedReplacement(std::unique_ptr<platform::TextFile>& temp,
+                                     const std::string& tempPath, const std::string& target,
+                                     bool written, const std::function<bool()>& releaseTarget,
+                                     const std::function<bool()>& unchanged,
+                                     platform::PendingDirectories* pending,
+                                     std::unique_ptr<platform::TextFile>& heldTarget) {
   // The temporary file stays open, and so held, until it is moved: no other run
   // can take its name in between.
+  // The old file's mode and owner go with the contents to the disk.
+  if (written) platform::TakeOverAttributes(*temp, target);
   bool ok = written && temp->Flush();
   if (ok) ok = releaseTarget();
+  // The last look before the move: a stat, so that what another program added
+  // while the copy was written out is never put aside by it.
+  if (ok && unchanged && !unchanged()) return Replacement::TargetChanged;
   if (ok && pending != nullptr) {
     ok = platform::ReplaceFileHeld(std::move(temp), tempPath, target, *pending,
                                    std::move(heldTarget));
@@ -30,8 +36,18 @@ bool FinishReplacement(std::unique_ptr<platform::TextFile> temp, const std::stri
     ok = platform::ReplaceFileHeld(std::move(temp), tempPath, target);
   }
   if (temp) temp->Close();
+  temp.reset();
   if (!ok) platform::RemoveFile(tempPath);
-  return ok;
+  return ok ? Replacement::Done : Replacement::Failed;
+}
+
+bool FinishReplacement(std::unique_ptr<platform::TextFile> temp, const std::string& tempPath,
+                       const std::string& target, bool written,
+                       const std::function<bool()>& releaseTarget,
+                       platform::PendingDirectories* pending,
+                       std::unique_ptr<platform::TextFile> heldTarget) {
+  return FinishCheckedReplacement(temp, tempPath, target, written, releaseTarget, nullptr,
+                                  pending, heldTarget) == Replacement::Done;
 }
 
 }  // namespace zirka

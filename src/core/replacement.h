@@ -37,4 +37,19 @@ bool FinishReplacement(std::unique_ptr<platform::TextFile> temp, const std::stri
                        platform::PendingDirectories* pending = nullptr,
                        std::unique_ptr<platform::TextFile> heldTarget = nullptr);
 
+// What became of a checked replacement.
+enum class Replacement { Done, Failed, TargetChanged };
+
+// FinishReplacement that asks `unchanged` last before the move, after
+// `releaseTarget`: when it says another program changed the target since it was
+// read, nothing is moved and `temp` stays with the caller, open and whole (to be
+// written anew with platform::TextFile::StartOver), with TargetChanged. Done and
+// Failed as FinishReplacement's true and false; `temp` is then gone.
+Replacement FinishCheckedReplacement(std::unique_ptr<platform::TextFile>& temp,
+                                     const std::string& tempPath, const std::string& target,
+                                     bool written, const std::function<bool()>& releaseTarget,
+                                     const std::function<bool()>& unchanged,
+                                     platform::PendingDirectories* pending,
+                                     std::unique_ptr<platform::TextFile>& heldTarget);
+
 }  // namespace zirka

@@ -1,6 +1,7 @@
 #include "filelist/bulletin.h"
 
 #include <algorithm>
+#include <utility>
 #include <memory>
 
 #include "core/messages.h"
@@ -56,7 +57,11 @@ std::string Counted(std::int64_t count, const char* one, const char* many) {
 }  // namespace
 
 BulletinRanking::BulletinRanking(const std::vector<std::string>& areas, int top)
-    : areas_(areas), counted_(areas.size() + 1, true), top_(static_cast<std::size_t>(top)) {
+    : areas_(areas),
+      counted_(areas.size() + 1, true),
+      top_(static_cast<std::size_t>(top)),
+      areaEntries_(areas.size() + 1, 0),
+      areaSum_(areas.size() + 1, 0) {
   for (std::size_t n = 1; n <= areas_.size(); ++n) {
     const auto first = std::find(areas_.begin(), areas_.end(), areas_[n - 1]);
     counted_[n] = static_cast<std::size_t>(first - areas_.begin()) == n - 1;
@@ -70,6 +75,8 @@ void BulletinRanking::Entry(const ListEntry& entry) {
   if (!entry.hasCounter) return;
   ++entries_;
   sum_ += entry.counter;
+  ++areaEntries_[area];
+  areaSum_[area] += entry.counter;
   // Most entries fall below the last row kept.
   if (rows_.size() == top_ && entry.counter < std::prev(rows_.end())->first.first) return;
 
@@ -88,6 +95,23 @@ void BulletinRanking::Entry(const ListEntry& entry) {
     const auto last = std::prev(rows_.end());
     counterOf_.erase(last->first.second);
     rows_.erase(last);
+  }
+}
+
+void BulletinRanking::Forget(int area) {
+  const auto n = static_cast<std::size_t>(area);
+  if (n >= counted_.size()) return;
+  entries_ -= std::exchange(areaEntries_[n], 0);
+  sum_ -= std::exchange(areaSum_[n], 0);
+  // Its rows go; its entries told again bring them back. A row of another list
+  // that one of them pushed out stays out.
+  for (auto row = rows_.begin(); row != rows_.end();) {
+    if (row->second.area == area) {
+      counterOf_.erase(row->first.second);
+      row = rows_.erase(row);
+    } else {
+      ++row;
+    }
   }
 }
 
@@ -136,11 +160,12 @@ bool WriteBulletin(const std::string& path, std::string_view text) {
     const bool written = device->Write(text);
     return device->Close() && written;
   }
-  const std::string tempPath = TemporaryName(path, ".!#$");
+  const std::string target = platform::FinalPath(path);
+  const std::string tempPath = TemporaryName(target, ".!#$");
   auto temp = platform::OpenText(tempPath, platform::Mode::Create, platform::Share::DenyAll);
   if (!temp) return false;
   const bool written = temp->Write(text);
-  return FinishReplacement(std::move(temp), tempPath, path, written, [] { return true; });
+  return FinishReplacement(std::move(temp), tempPath, target, written, [] { return true; });
 }
 
 }  // namespace zirka

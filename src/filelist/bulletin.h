@@ -26,6 +26,7 @@ class BulletinRanking final : public ListEntrySink {
   BulletinRanking(const std::vector<std::string>& areas, int top);
 
   void Entry(const ListEntry& entry) override;
+  void Forget(int area) override;
 
   // True once an entry told was raised by this run.
   bool anyRaised() const { return anyRaised_; }
@@ -61,6 +62,9 @@ class BulletinRanking final : public ListEntrySink {
   std::unordered_map<std::string, std::int64_t> counterOf_;  // upper-case name -> its row's counter
   std::int64_t entries_ = 0;  // entries with counters
   std::int64_t sum_ = 0;      // the sum of their counters
+  // By area number: what its entries added to entries_ and sum_.
+  std::vector<std::int64_t> areaEntries_;
+  std::vector<std::int64_t> areaSum_;
   bool anyRaised_ = false;
 };
 

@@ -167,9 +167,11 @@ namespace {
 
 // CopyFileList, with the lines that begin before byte `matchFrom` copied as they
 // stand (they were looked at already).
+// With `marked`, each sent file that FIRST_ONLY marks used is noted in it.
 bool CopyPieces(const CounterSettings& settings, SentTable& sentTable, const Output& out,
                 platform::TextFile& list, platform::TextFile& temp, RaisedEntrySink* raised,
-                const EntryWatch& watch, std::uint64_t matchFrom) {
+                const EntryWatch& watch, std::uint64_t matchFrom,
+                std::vector<SentFile*>* marked = nullptr) {
   // A list that begins with a byte order mark keeps it; its first entry begins after it.
   if (list.StartsWithByteOrderMark() && !temp.Write(platform::kByteOrderMark)) return false;
   platform::PieceView line;
@@ -199,7 +201,10 @@ bool CopyPieces(const CounterSettings& settings, SentTable& sentTable, const Out
       TellEntry(settings, watch, line.text.substr(0, wordEnd),
                 watch.asRead ? line.text : std::string_view(raisedLine), !watch.asRead);
     }
-    if (settings.firstOnly) sent->used = true;
+    if (settings.firstOnly) {
+      sent->used = true;
+      if (marked != nullptr) marked->push_back(sent);
+    }
   }
   // A list that could not be read to its end must not be replaced by its first part.
   return !list.readFailed();
@@ -221,10 +226,15 @@ namespace {
 struct ListCopy {
   int number = 0;
   std::string area;
-  std::string tempPath;
+  std::string target;    // the file the list is, through its links: the one replaced
+  std::string tempPath;  // beside the target
   std::unique_ptr<platform::TextFile> list;
   std::unique_ptr<platform::TextFile> temp;
+  std::optional<platform::FileStamp> read;  // the list as it was opened
+  std::vector<SentFile*> marked;             // the FIRST_ONLY marks this copy set
   bool written = false;
+  bool ready = false;  // its journal's Ready is written
+  int copies = 1;      // how often the list was copied
 
   ListCopy() = default;
   ListCopy(ListCopy&&) = default;
@@ -272,13 +282,15 @@ enum class ListCopied {
 // Opens a list and reads it up to its first entry to raise: only then is its
 // replacement FILES.!#$ made and the whole list copied into it.
 ListCopied CopyIfRaised(const CounterSettings& settings, SentTable& sentTable, const Output& out,
-                        const std::string& area, int number, const EntryWatch& watch,
-                        ListCopy& copy) {
+                        const std::string& area, const std::string& target, int number,
+                        const EntryWatch& watch, ListCopy& copy) {
   copy.number = number;
   copy.area = area;
-  copy.tempPath = TemporaryName(area, ".!#$");
-  copy.list = platform::OpenText(area, platform::Mode::Read, platform::Share::DenyWrite);
+  copy.target = target;
+  copy.tempPath = TemporaryName(target, ".!#$");
+  copy.list = platform::OpenText(target, platform::Mode::Read, platform::Share::DenyWrite);
   if (!copy.list) return ListCopied::NoTemp;
+  copy.read = platform::StampOf(*copy.list);
   const std::optional<std::uint64_t> first =
       FirstRaisedEntry(settings, sentTable, out, *copy.list, watch);
   if (!first) return copy.list->readFailed() ? ListCopied::ReadFailed : ListCopied::Untouched;
@@ -290,7 +302,8 @@ ListCopied CopyIfRaised(const CounterSettings& settings, SentTable& sentTable, c
   }
   // Copied from its start, the lines before the first raised entry as they stand.
   copy.written = copy.list->Seek(0) && CopyPieces(settings, sentTable, out, *copy.list,
-                                                  *copy.temp, nullptr, watch, *first);
+                                                  *copy.temp, nullptr, watch, *first,
+                                                  &copy.marked);
   return ListCopied::Raised;
 }
 
@@ -306,23 +319,79 @@ void ReportNotRaised(const Output& out, const ListCopy& copy, ListCopied state,
   if (journal != nullptr) journal->Done(copy.number);  // a step left pending ends here
 }
 
+// What became of a list copy being finished.
+enum class ListFinished {
+  Replaced,     // moved over the list
+  NotReplaced,  // reported, the list as it was
+  Changed,      // another program changed the list since it was opened: to be copied again
+};
+
 // Commits the copy's replacement and moves it over the list, telling the journal
-// and reporting a failure. True when the list was replaced.
-bool FinishListCopy(ListCopy& copy, const Output& out, AreaJournal* journal,
-                    platform::PendingDirectories* pending) {
-  const bool replaced = FinishReplacement(
-      std::move(copy.temp), copy.tempPath, copy.area, copy.written,
+// and reporting a failure, once a stat shows the list still as it was opened.
+ListFinished FinishListCopy(ListCopy& copy, const Output& out, AreaJournal* journal,
+                            platform::PendingDirectories* pending) {
+  std::unique_ptr<platform::TextFile> held = std::move(copy.list);
+  const Replacement result = FinishCheckedReplacement(
+      copy.temp, copy.tempPath, copy.target, copy.written,
       [&] {
-        if (journal == nullptr) return true;
+        if (journal == nullptr || copy.ready) return true;
         // The journal's Ready carries the Done of the list before it to the disk:
         // that list's move must be there first.
         if (pending != nullptr) platform::SyncDirectories(*pending);
-        return journal->Ready(copy.number, copy.area);
+        copy.ready = journal->Ready(copy.number, copy.area);
+        return copy.ready;
       },
-      pending, std::move(copy.list));
+      [&] { return !copy.read || platform::StillAsRead(copy.target, *copy.read); }, pending,
+      held);
+  // Its replacement stays, and so does a Ready in the journal: a run killed now
+  // is completed with this list still to be raised.
+  if (result == Replacement::TargetChanged) return ListFinished::Changed;
   if (journal != nullptr) journal->Done(copy.number);
-  if (!replaced) ReportNotReplaced(out, copy.area);
-  return replaced;
+  if (result == Replacement::Done) return ListFinished::Replaced;
+  ReportNotReplaced(out, copy.area);
+  return ListFinished::NotReplaced;
+}
+
+// A list is copied again at most this many times after its first copy when
+// another program keeps changing it.
+constexpr int kMostCopies = 4;
+
+// Takes back what a copy told and marked: its FIRST_ONLY marks and the entries
+// told to the watch.
+void TakeBack(ListCopy& copy, const EntryWatch& watch) {
+  for (SentFile* sent : copy.marked) sent->used = false;
+  copy.marked.clear();
+  if (watch.sink != nullptr) watch.sink->Forget(watch.area);
+}
+
+// A copy whose list another program changed before the move: copied again from
+// the list as it is now into the same replacement, its raises applied as if the
+// list had first been read so, and finished again. A list still changing after
+// the last copy is left as it is and reported. True when it was replaced.
+bool CopyChangedAgain(ListCopy& copy, const CounterSettings& settings, SentTable& sentTable,
+                      const Output& out, const EntryWatch& watch, AreaJournal* journal,
+                      platform::PendingDirectories* pending) {
+  while (copy.copies < kMostCopies) {
+    ++copy.copies;
+    TakeBack(copy, watch);
+    copy.list = platform::OpenText(copy.target, platform::Mode::Read, platform::Share::DenyWrite);
+    if (!copy.list) break;
+    copy.read = platform::StampOf(*copy.list);
+    copy.written = copy.temp->StartOver() && CopyPieces(settings, sentTable, out, *copy.list,
+                                                        *copy.temp, nullptr, watch, 0,
+                                                        &copy.marked);
+    const ListFinished finished = FinishListCopy(copy, out, journal, pending);
+    if (finished != ListFinished::Changed) return finished == ListFinished::Replaced;
+  }
+  // Left as it stands now, and told to the watch so.
+  if (watch.sink != nullptr) {
+    watch.sink->Forget(watch.area);
+    copy.list = platform::OpenText(copy.target, platform::Mode::Read, platform::Share::DenyWrite);
+    if (copy.list) TellAsRead(settings, out, *copy.list, watch);
+  }
+  if (journal != nullptr) journal->Done(copy.number);
+  ReportNotReplaced(out, copy.area);
+  return false;
 }
 
 // Finishes one list copy at a time on a helper thread, while the next list is
@@ -339,11 +408,17 @@ class ListFinisher {
       const std::lock_guard<std::mutex> lock(mutex_);
       stop_ = true;
     }
-    changed_.notify_all();
+    wake_.notify_all();
     thread_.join();
   }
   ListFinisher(const ListFinisher&) = delete;
   ListFinisher& operator=(const ListFinisher&) = delete;
+
+  // False while a list in the directory `dir` (or where that can't be told) is
+  // being finished.
+  bool MayCopyInto(const std::optional<platform::FileId>& dir) const {
+    return !busy_ || (dir && busyDir_ && *dir != *busyDir_);
+  }
 
   // True when a list, in the directory `dir`, may be copied while the list being
   // finished is: neither can reach the other's list or FILES.!#$, as far as the
@@ -362,7 +437,9 @@ class ListFinisher {
       try {
         thread_ = std::thread([this] { Loop(); });
       } catch (const std::system_error&) {
-        FinishListCopy(copy, out_, journal_, &pending_);
+        if (FinishListCopy(copy, out_, journal_, &pending_) == ListFinished::Changed) {
+          changed_ = std::move(copy);
+        }
         return;
       }
     }
@@ -373,37 +450,41 @@ class ListFinisher {
     busyDir_ = dir;
     busyList_ = list;
     busy_ = true;
-    changed_.notify_all();
+    wake_.notify_all();
   }
 
   // Returns once the copy handed over is finished; what it threw is thrown here.
-  void Wait() {
-    if (!busy_) return;
+  // A copy whose list another program changed before its move is handed back.
+  std::optional<ListCopy> Wait() {
+    if (!busy_) return std::exchange(changed_, std::nullopt);
     std::exception_ptr failure;
     {
       std::unique_lock<std::mutex> lock(mutex_);
-      changed_.wait(lock, [this] { return !job_; });
+      wake_.wait(lock, [this] { return !job_; });
       failure = std::exchange(failure_, nullptr);
     }
     busy_ = false;
     if (failure) std::rethrow_exception(failure);
+    return std::exchange(changed_, std::nullopt);
   }
 
  private:
   void Loop() {
     std::unique_lock<std::mutex> lock(mutex_);
     for (;;) {
-      changed_.wait(lock, [this] { return stop_ || job_; });
+      wake_.wait(lock, [this] { return stop_ || job_; });
       if (!job_) return;
       lock.unlock();
       try {
-        FinishListCopy(*job_, out_, journal_, &pending_);
+        if (FinishListCopy(*job_, out_, journal_, &pending_) == ListFinished::Changed) {
+          changed_ = std::move(job_);
+        }
       } catch (...) {
         failure_ = std::current_exception();
       }
       lock.lock();
       job_.reset();
-      changed_.notify_all();
+      wake_.notify_all();
     }
   }
 
@@ -412,8 +493,9 @@ class ListFinisher {
   platform::PendingDirectories& pending_;
   std::thread thread_;
   std::mutex mutex_;
-  std::condition_variable changed_;
+  std::condition_variable wake_;
   std::optional<ListCopy> job_;      // the copy being finished, under mutex_
+  std::optional<ListCopy> changed_;  // a finished copy whose list changed, under mutex_
   std::exception_ptr failure_;       // what finishing it threw, under mutex_
   bool stop_ = false;                // under mutex_
   bool busy_ = false;                // a copy was handed over and not waited for
@@ -437,25 +519,49 @@ void RewriteOverlapped(const std::vector<std::string>& areas, const CounterSetti
     }
   }
   ListFinisher finisher(out, journal, pending);
+  // Waits for the list being finished; one that another program changed before
+  // its move is copied again here. True when that happened.
+  const auto settle = [&] {
+    std::optional<ListCopy> changed = finisher.Wait();
+    if (!changed) return false;
+    CopyChangedAgain(*changed, settings, sentTable, out, EntryWatch{entries, changed->number},
+                     journal, &pending);
+    return true;
+  };
   const int last = static_cast<int>(areas.size());
   for (int number = 1; number <= last; ++number) {
     const std::string& area = areas[static_cast<std::size_t>(number) - 1];
     const EntryWatch watch{entries, number};
     const auto showProgress = [&] { Print(out, Format("\b\b\b\b%4d", number)); };
     if (replacedBefore[static_cast<std::size_t>(number)]) {
-      finisher.Wait();
+      settle();
       showProgress();
       MarkUsed(settings, sentTable, out, area, watch);
       continue;
     }
-    const std::optional<platform::FileId> dir = platform::DirectoryIdOf(area);
-    const std::optional<platform::FileId> list = platform::FileIdOf(area);
-    if (!finisher.MayCopyAlongside(dir, list)) finisher.Wait();
+    const std::string target = platform::FinalPath(area);
+    // The directory first: a list in the directory of the one being moved is not
+    // even opened for its id until the move is over (Windows refuses to move a
+    // file over one that is open, for whatever access).
+    const std::optional<platform::FileId> dir = platform::DirectoryIdOf(target);
+    if (!finisher.MayCopyInto(dir)) settle();
+    const std::optional<platform::FileId> list = platform::FileIdOf(target);
+    if (!finisher.MayCopyAlongside(dir, list)) settle();
     ListCopy copy;
-    const ListCopied state = CopyIfRaised(settings, sentTable, out, area, number, watch, copy);
+    const ListCopied state =
+        CopyIfRaised(settings, sentTable, out, area, target, number, watch, copy);
+    // The list before, copied again, may raise what this copy did or not: this
+    // one is taken back first and made anew after it.
+    if (std::optional<ListCopy> changed = finisher.Wait()) {
+      TakeBack(copy, watch);
+      { const ListCopy dropped = std::move(copy); }  // its FILES.!#$ removed
+      CopyChangedAgain(*changed, settings, sentTable, out, EntryWatch{entries, changed->number},
+                       journal, &pending);
+      --number;
+      continue;
+    }
+    showProgress();
     if (state != ListCopied::Raised) {
-      finisher.Wait();
-      showProgress();
       if (state != ListCopied::Untouched) {
         ReportNotRaised(out, copy, state, journal);
       } else if (journal != nullptr) {
@@ -463,15 +569,13 @@ void RewriteOverlapped(const std::vector<std::string>& areas, const CounterSetti
       }
       continue;
     }
-    finisher.Wait();
-    showProgress();
     if (number < last) {
       finisher.Start(std::move(copy), dir, list);
-    } else {
-      FinishListCopy(copy, out, journal, &pending);
+    } else if (FinishListCopy(copy, out, journal, &pending) == ListFinished::Changed) {
+      CopyChangedAgain(copy, settings, sentTable, out, watch, journal, &pending);
     }
   }
-  finisher.Wait();
+  settle();
 }
 
 }  // namespace
@@ -485,7 +589,8 @@ bool RewriteFileList(const CounterSettings& settings, SentTable& sentTable, cons
     return true;
   }
   ListCopy copy;
-  const ListCopied state = CopyIfRaised(settings, sentTable, out, area, number, watch, copy);
+  const ListCopied state =
+      CopyIfRaised(settings, sentTable, out, area, platform::FinalPath(area), number, watch, copy);
   if (state == ListCopied::Untouched) {
     if (journal != nullptr) journal->Done(number);
     return false;
@@ -494,7 +599,9 @@ bool RewriteFileList(const CounterSettings& settings, SentTable& sentTable, cons
     ReportNotRaised(out, copy, state, journal);
     return false;
   }
-  return FinishListCopy(copy, out, journal, pending);
+  const ListFinished finished = FinishListCopy(copy, out, journal, pending);
+  if (finished != ListFinished::Changed) return finished == ListFinished::Replaced;
+  return CopyChangedAgain(copy, settings, sentTable, out, watch, journal, pending);
 }
 
 void UpdateFileAreas(const std::vector<std::string>& areas, const CounterSettings& settings,

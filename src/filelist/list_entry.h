@@ -22,6 +22,9 @@ struct ListEntry {
 class ListEntrySink {
  public:
   virtual void Entry(const ListEntry& entry) = 0;
+  // Every entry told of area `area` so far is taken back: its list is read again
+  // (another program changed it before it could be replaced).
+  virtual void Forget(int /*area*/) {}
 
  protected:
   ~ListEntrySink() = default;

@@ -193,7 +193,8 @@ class Parser {
 }  // namespace
 
 std::string JournalPath(const std::string& mainCtlPath) {
-  return TemporaryName(mainCtlPath, ".JNL");
+  // Beside the file the control file is, through its links.
+  return TemporaryName(platform::FinalPath(mainCtlPath), ".JNL");
 }
 
 const AreaStep* Journal::Step(int index) const {
@@ -211,7 +212,10 @@ void SettlePending(Journal& journal) {
   if (journal.steps.empty() || journal.steps.back().done) return;
   // The list rewrite's replacement file: FILES.BBS gives FILES.!#$.
   AreaStep& pending = journal.steps.back();
-  if (!platform::PathExists(TemporaryName(pending.list, ".!#$"))) pending.done = true;
+  // Beside the file the list is, through its links.
+  if (!platform::PathExists(TemporaryName(platform::FinalPath(pending.list), ".!#$"))) {
+    pending.done = true;
+  }
 }
 
 std::string Format(const Journal& journal) {

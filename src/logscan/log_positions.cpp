@@ -67,7 +67,8 @@ std::uint64_t LastLineEnd(TextFile& stream, std::uint64_t size, std::uint64_t fl
 }  // namespace
 
 std::string PositionsPath(const std::string& mainCtlPath) {
-  return TemporaryName(mainCtlPath, ".POS");
+  // Beside the file the control file is, through its links.
+  return TemporaryName(platform::FinalPath(mainCtlPath), ".POS");
 }
 
 std::string FormatPositions(const std::vector<LogPosition>& positions) {

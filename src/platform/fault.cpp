@@ -76,6 +76,16 @@ FaultCounter counter;
 
 bool ShouldFail(FaultOp) { return counter.Next(); }
 
+void AppendBeforeCheck(const std::string& hostPath) {
+  static std::atomic<int> calls = 0;
+  const char* when = std::getenv("ZIRKA_FAULT_APPEND");
+  if (when == nullptr) return;
+  const std::string mode(when);
+  if (mode != "always" && (mode != "once" || calls++ > 0)) return;
+  std::ofstream out(hostPath, std::ios::binary | std::ios::app);
+  out << "ADDED.ZIP    [000] Appended by another program\r\n";
+}
+
 }  // namespace zirka::platform
 
 #endif  // ZIRKA_FAULT_SEAM

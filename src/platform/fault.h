@@ -3,6 +3,8 @@
 // only) the k-th file operation can be made to fail. Every open, write, flush,
 // close and rename of the platform layer asks ShouldFail first.
 
+#include <string>
+
 namespace zirka::platform {
 
 enum class FaultOp { Open, Write, Flush, Close, Rename, Remove };
@@ -14,8 +16,13 @@ enum class FaultOp { Open, Write, Flush, Close, Rename, Remove };
 // there is one). Each call is counted; the count is written to the file named by
 // ZIRKA_FAULT_COUNT at a normal exit, so a test learns how many points there are.
 bool ShouldFail(FaultOp op);
+// Another program at work: with ZIRKA_FAULT_APPEND=once (the first call only) or
+// =always (every call), appends an entry to the file at `hostPath` right before
+// the check that a list is still as it was read.
+void AppendBeforeCheck(const std::string& hostPath);
 #else
 inline bool ShouldFail(FaultOp) { return false; }
+inline void AppendBeforeCheck(const std::string&) {}
 #endif
 
 }  // namespace zirka::platform

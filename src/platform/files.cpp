@@ -21,4 +21,19 @@ std::optional<FileId> DirectoryIdOf(const std::string& dosPath) {
   return IdOf(DirectoryOf(HostPath(dosPath)), true);
 }
 
+void TakeOverAttributes(TextFile& temp, const std::string& targetPath) {
+  if (NamesNoFile(targetPath)) return;
+  if (RawFile* raw = temp.raw()) raw->TakeOverAttributes(HostPath(targetPath));
+}
+
+std::optional<FileStamp> StampOf(TextFile& file) {
+  RawFile* raw = file.raw();
+  FileStamp stamp;
+  if (raw == nullptr ||
+      !raw->Stamp(stamp.id.volume, stamp.id.number, stamp.size, stamp.modified)) {
+    return std::nullopt;
+  }
+  return stamp;
+}
+
 }  // namespace zirka::platform

@@ -109,6 +109,36 @@ std::optional<FileId> FileIdOf(const std::string& dosPath);
 // exist); empty when the directory can't be reached.
 std::optional<FileId> DirectoryIdOf(const std::string& dosPath);
 
+// The path of the file that `dosPath` finally reaches through symbolic links, its
+// own and its directories': the file to replace, so that the links stay links.
+// `dosPath` itself when no link is on the way or the path can't be resolved.
+// POSIX: the real path (realpath) when it differs from HostPath(dosPath).
+// Windows: `dosPath` unchanged.
+std::string FinalPath(const std::string& dosPath);
+
+// What a file was when it was read: who it is, its size and its modification
+// time. Two stamps differ once another program wrote to the file or put another
+// in its place.
+struct FileStamp {
+  FileId id;
+  std::uint64_t size = 0;
+  std::int64_t modified = 0;  // in the host's finest unit
+  bool operator==(const FileStamp&) const = default;
+};
+
+// The stamp of an open file (fstat / GetFileInformationByHandle); empty when it
+// can't be had.
+std::optional<FileStamp> StampOf(TextFile& file);
+
+// True when the file at `dosPath` still has the stamp `read` (one stat, nothing
+// read). The fault seam may append a line to the file first (ZIRKA_FAULT_APPEND).
+bool StillAsRead(const std::string& dosPath, const FileStamp& read);
+
+// Gives the temporary file `temp`, about to replace the file at `targetPath`, what
+// that file has (see RawFile::TakeOverAttributes): done before it is committed to
+// the disk, so that the mode and owner are there with its contents.
+void TakeOverAttributes(TextFile& temp, const std::string& targetPath);
+
 // Removes a file; false when it could not be removed.
 bool RemoveFile(const std::string& dosPath);
 

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <system_error>
 
 #include "platform/fault.h"
@@ -66,6 +67,12 @@ bool Prepare(int fd, Mode mode, Share share) {
     errno = EISDIR;
     return false;
   }
+  // Only files are read: a device (/dev/zero, a serial port) or a FIFO would give
+  // no end, or bytes of no file.
+  if (mode == Mode::Read && !S_ISREG(st.st_mode)) {
+    errno = ENODEV;
+    return false;
+  }
   const int flags = ::fcntl(fd, F_GETFL);
   if (flags == -1 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == -1) return false;
   if (!LockNow(fd, LockFor(mode, share))) return false;
@@ -100,6 +107,16 @@ bool RemoveLeftover(const std::string& path) {
   ::close(fd);
   errno = saved;
   return removed;
+}
+
+// True when a component of the host path, or the file itself, is a symbolic link.
+bool LinkOnTheWay(const std::string& path) {
+  struct stat st;
+  for (std::size_t end = path.find('/', 1);; end = path.find('/', end + 1)) {
+    const std::string prefix = path.substr(0, end);
+    if (!prefix.empty() && ::lstat(prefix.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) return true;
+    if (end == std::string::npos) return false;
+  }
 }
 
 // Pushes a directory's entries (a rename done in it) to the disk. Some file
@@ -231,6 +248,29 @@ std::optional<FileId> IdOf(const std::string& hostPath, bool directory) {
     return std::nullopt;
   }
   return FileId{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}
+
+std::string FinalPath(const std::string& dosPath) {
+  if (NamesNoFile(dosPath)) return dosPath;
+  const std::string host = HostPath(dosPath);
+  if (!LinkOnTheWay(host)) return dosPath;
+  char* real = ::realpath(host.c_str(), nullptr);
+  if (real == nullptr) return dosPath;
+  std::string final(real);
+  std::free(real);
+  // Taken as a DOS path again: a name holding a backslash would be cut there.
+  return final.find('\\') == std::string::npos ? final : dosPath;
+}
+
+bool StillAsRead(const std::string& dosPath, const FileStamp& read) {
+  if (NamesNoFile(dosPath)) return false;
+  const std::string path = HostPath(dosPath);
+  AppendBeforeCheck(path);
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0) return false;
+  FileStamp now;
+  StampFrom(st, now.id.volume, now.id.number, now.size, now.modified);
+  return now == read;
 }
 
 bool ReplaceFile(const std::string& tempPath, const std::string& targetPath) {

@@ -112,12 +112,20 @@ std::unique_ptr<TextFile> OpenText(const std::string& dosPath, Mode mode, Share 
                                    OpenFailure& why) {
   why = OpenFailure::Other;
   if (Refused(FaultOp::Open, dosPath)) return nullptr;
+  // Only files are read: a device (CON, COM1) would wait for input or give bytes
+  // of no file.
+  if (mode == Mode::Read && IsDevice(dosPath)) return nullptr;
   SetLastError(ERROR_SUCCESS);
   std::FILE* file = mode == Mode::Create
                         ? CreateNew(HostPath(dosPath), why)
                         : _fsopen(HostPath(dosPath).c_str(), OpenMode(mode), ShareFlag(share));
   if (file == nullptr) {
     if (mode != Mode::Create) SetFailure(GetLastError(), why);
+    return nullptr;
+  }
+  if (mode == Mode::Read &&
+      GetFileType(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)))) != FILE_TYPE_DISK) {
+    std::fclose(file);
     return nullptr;
   }
   return std::make_unique<TextFile>(MakeStdioRawFile(file), dosPath);
@@ -205,6 +213,27 @@ std::optional<FileId> IdOf(const std::string& hostPath, bool directory) {
   if (!known) return std::nullopt;
   return FileId{info.dwVolumeSerialNumber,
                 (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+
+// Links are left to the system here: a reparse point at a list is replaced as a
+// file.
+std::string FinalPath(const std::string& dosPath) { return dosPath; }
+
+bool StillAsRead(const std::string& dosPath, const FileStamp& read) {
+  if (NamesNoFile(dosPath)) return false;
+  const std::string path = HostPath(dosPath);
+  AppendBeforeCheck(path);
+  const HANDLE handle =
+      CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, 0, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  BY_HANDLE_FILE_INFORMATION info;
+  const bool known = GetFileInformationByHandle(handle, &info) != 0;
+  CloseHandle(handle);
+  if (!known) return false;
+  FileStamp now;
+  StampFrom(info, now.id.volume, now.id.number, now.size, now.modified);
+  return now == read;
 }
 
 bool ReplaceFile(const std::string& tempPath, const std::string& targetPath) {

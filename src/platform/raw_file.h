@@ -24,6 +24,19 @@ class RawFile {
   virtual bool MoveTo(const std::string& /*hostPath*/) { return false; }
   // The file's size in bytes; -1 when it can't be told.
   virtual long long Size() { return -1; }
+  // The file's id (volume, number), size and modification time; false when they
+  // can't be told.
+  virtual bool Stamp(std::uint64_t& /*volume*/, std::uint64_t& /*number*/,
+                     std::uint64_t& /*size*/, std::int64_t& /*modified*/) {
+    return false;
+  }
+  // Gives the open file what the file at `hostPath` (about to be replaced by it)
+  // has: POSIX its owner and group where the process may set them (else the group
+  // if it may) and its permission bits; Windows its hidden and system attributes,
+  // with the archive bit set. Nothing when there is no such file; never fails.
+  virtual void TakeOverAttributes(const std::string& /*hostPath*/) {}
+  // Empties the file and writes on from its start; false when that failed.
+  virtual bool Truncate() { return false; }
   // Pushes what was written to the disk (fsync / _commit).
   virtual bool Sync() = 0;
   // Releases the file and its lock; further calls fail. False when closing failed.

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <string>
 
 #include "platform/fault.h"
 #include "platform/posix_fd.h"
@@ -23,6 +24,14 @@ bool WriteAllFd(int fd, const char* data, std::size_t size) {
     size -= static_cast<std::size_t>(n);
   }
   return true;
+}
+
+void StampFrom(const struct stat& st, std::uint64_t& volume, std::uint64_t& number,
+               std::uint64_t& size, std::int64_t& modified) {
+  volume = static_cast<std::uint64_t>(st.st_dev);
+  number = static_cast<std::uint64_t>(st.st_ino);
+  size = static_cast<std::uint64_t>(st.st_size);
+  modified = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
 }
 
 namespace {
@@ -64,6 +73,33 @@ class FdRawFile : public RawFile {
     if (fd_ < 0 || ::fstat(fd_, &st) != 0) return -1;
     return static_cast<long long>(st.st_size);
   }
+
+  bool Stamp(std::uint64_t& volume, std::uint64_t& number, std::uint64_t& size,
+             std::int64_t& modified) override {
+    struct stat st;
+    if (fd_ < 0 || ::fstat(fd_, &st) != 0) return false;
+    StampFrom(st, volume, number, size, modified);
+    return true;
+  }
+
+  void TakeOverAttributes(const std::string& hostPath) override {
+    struct stat old;
+    struct stat own;
+    if (fd_ < 0 || ::stat(hostPath.c_str(), &old) != 0 || !S_ISREG(old.st_mode) ||
+        ::fstat(fd_, &own) != 0) {
+      return;
+    }
+    // Owner first (a change of owner may clear the set-id bits), the group alone
+    // where only that may be given, then the mode; what the process may not set
+    // stays as created.
+    if ((old.st_uid != own.st_uid || old.st_gid != own.st_gid) &&
+        ::fchown(fd_, old.st_uid, old.st_gid) != 0 && old.st_gid != own.st_gid) {
+      (void)::fchown(fd_, static_cast<uid_t>(-1), old.st_gid);
+    }
+    if ((old.st_mode & 07777) != (own.st_mode & 07777)) (void)::fchmod(fd_, old.st_mode & 07777);
+  }
+
+  bool Truncate() override { return fd_ >= 0 && ::ftruncate(fd_, 0) == 0; }
 
   bool Sync() override {
     if (fd_ < 0) return false;

@@ -17,6 +17,16 @@
 
 namespace zirka::platform {
 
+void StampFrom(const BY_HANDLE_FILE_INFORMATION& info, std::uint64_t& volume,
+               std::uint64_t& number, std::uint64_t& size, std::int64_t& modified) {
+  volume = info.dwVolumeSerialNumber;
+  number = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+  size = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+  modified = static_cast<std::int64_t>(
+      (static_cast<std::uint64_t>(info.ftLastWriteTime.dwHighDateTime) << 32) |
+      info.ftLastWriteTime.dwLowDateTime);
+}
+
 namespace {
 
 class StdioRawFile : public RawFile {
@@ -85,6 +95,37 @@ class StdioRawFile : public RawFile {
     if (file_ == nullptr) return -1;
     if (lastWasWrite_ && std::fflush(file_) != 0) return -1;
     return _filelengthi64(_fileno(file_));
+  }
+
+  bool Stamp(std::uint64_t& volume, std::uint64_t& number, std::uint64_t& size,
+             std::int64_t& modified) override {
+    if (file_ == nullptr) return false;
+    if (lastWasWrite_ && std::fflush(file_) != 0) return false;
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file_)));
+    BY_HANDLE_FILE_INFORMATION info;
+    if (handle == INVALID_HANDLE_VALUE || GetFileInformationByHandle(handle, &info) == 0) {
+      return false;
+    }
+    StampFrom(info, volume, number, size, modified);
+    return true;
+  }
+
+  // The hidden and system attributes of the file replaced, and the archive bit:
+  // a changed file is to be backed up.
+  void TakeOverAttributes(const std::string& hostPath) override {
+    if (file_ == nullptr) return;
+    const DWORD old = GetFileAttributesA(hostPath.c_str());
+    if (old == INVALID_FILE_ATTRIBUTES || (old & FILE_ATTRIBUTE_DIRECTORY) != 0) return;
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file_)));
+    if (handle == INVALID_HANDLE_VALUE) return;
+    FILE_BASIC_INFO basic{};  // times of 0 stay as they are
+    basic.FileAttributes =
+        (old & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) | FILE_ATTRIBUTE_ARCHIVE;
+    (void)SetFileInformationByHandle(handle, FileBasicInfo, &basic, sizeof basic);
+  }
+
+  bool Truncate() override {
+    return file_ != nullptr && std::fflush(file_) == 0 && _chsize_s(_fileno(file_), 0) == 0;
   }
 
   bool Sync() override {

@@ -183,6 +183,13 @@ bool TextFile::Flush() {
   return !failed_;
 }
 
+bool TextFile::StartOver() {
+  if (closed_ || !raw_) return false;
+  out_.clear();
+  failed_ = false;
+  return raw_->Truncate() && raw_->Seek(0);
+}
+
 bool TextFile::Close() {
   if (closed_) return !failed_;
   closed_ = true;

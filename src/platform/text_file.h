@@ -108,6 +108,11 @@ class TextFile {
   bool MoveTo(const std::string& hostPath) { return WriteOut() && raw_ && raw_->MoveTo(hostPath); }
   // The file's size in bytes; -1 when it can't be told.
   long long Size() { return closed_ || !raw_ ? -1 : raw_->Size(); }
+  // The raw file beneath, for the platform layer (nullptr once closed).
+  RawFile* raw() { return closed_ ? nullptr : raw_.get(); }
+  // Drops what was written, buffered or not: the file is empty and written anew
+  // from its start. False when that failed.
+  bool StartOver();
   // Up to `size` bytes from byte offset `offset` as they stand in the file (no CR
   // dropped, a Ctrl-Z kept): the count read, -1 on an error. Reading pieces goes on
   // after a Seek.

@@ -32,7 +32,9 @@ int WaitSeconds() {
 }  // namespace
 
 Outcome TakeRunLock(RunContext& ctx, std::unique_ptr<platform::FileLock>& lock) {
-  const std::string path = TemporaryName(ctx.mainCtlPath, ".LCK");
+  // Beside the file the control file is, so that runs reaching it through a
+  // link and by its own name take turns.
+  const std::string path = TemporaryName(platform::FinalPath(ctx.mainCtlPath), ".LCK");
   platform::OpenFailure why = platform::OpenFailure::Other;
   lock = platform::TakeFileLock(path, why);
   if (lock) return std::nullopt;
