@@ -67,6 +67,22 @@ class LaterThan {
   bool active() const { return active_; }
   // IsWrittenLater(candidate, reference).
   bool operator()(std::string_view candidate) const {
+    if (candidate.size() >= kLogTimeLength) {
+      // A whole time, compared where it stands: month, '/', day, then the rest.
+      const char* c = candidate.data();
+      const int month = (static_cast<unsigned char>(c[3]) - int{'0'}) * 10 +
+                        (static_cast<unsigned char>(c[4]) - int{'0'});
+      if (month_ >= 10 && month <= 2) return true;
+      if (month_ <= 2 && month >= 11) return false;
+      static constexpr std::size_t kOrder[kLogTimeLength] = {3, 4, 2, 0, 1, 5, 6,
+                                                             7, 8, 9, 10, 11, 12, 13};
+      for (std::size_t i = 0; i < kLogTimeLength; ++i) {
+        const auto r = static_cast<unsigned char>(form_[i]);
+        const auto v = static_cast<unsigned char>(i == 2 ? '/' : c[kOrder[i]]);
+        if (r != v) return v > r;
+      }
+      return false;
+    }
     char form[kLogTimeLength] = {};
     const std::size_t n = candidate.size() < kLogTimeLength ? candidate.size() : kLogTimeLength;
     candidate.copy(form, n);
