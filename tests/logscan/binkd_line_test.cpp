@@ -4,16 +4,14 @@
 
 #include <string>
 
+#include "support/line_cases.h"
+
 namespace zirka {
 namespace {
 
-struct Case {
-  const char* line;
-  const char* time;  // written form, "" when the line has no time
-  const char* name;  // the sent file's name, "" when the line is no send
-};
+using testing::LineCase;
 
-const Case kCases[] = {
+const LineCase kCases[] = {
     // Sends: POSIX and Windows paths, blanks and " (" inside the path, every mark.
     {"+ 07 Dec 14:30:15 [12345] sent: /var/spool/ftn/files/util/arj250.exe "
      "(225392, 2204.00 CPS, 2:5020/100@fidonet)",
@@ -67,20 +65,7 @@ const Case kCases[] = {
     {"07/12 14:30:15 ZS-Sent D:\\FILES\\UTIL\\ARJ250.EXE 225392 bytes OK: 2204 cps", "", ""},
 };
 
-TEST(ParseBinkdLine, TimesAndSends) {
-  std::string name = "left over";
-  for (const Case& c : kCases) {
-    SCOPED_TRACE(c.line);
-    const BinkdLine line = ParseBinkdLine(c.line);
-    EXPECT_EQ(line.dated, *c.time != '\0');
-    EXPECT_EQ(line.timeText(), c.time);
-    EXPECT_EQ(line.isSend(), *c.name != '\0');
-    if (line.isSend()) {
-      SentFileName(line.sentPath, name);
-      EXPECT_EQ(name, c.name);
-    }
-  }
-}
+TEST(ParseBinkdLine, TimesAndSends) { testing::ExpectParsedLines(ParseBinkdLine, kCases); }
 
 }  // namespace
 }  // namespace zirka

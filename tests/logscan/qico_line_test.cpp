@@ -4,16 +4,14 @@
 
 #include <string>
 
+#include "support/line_cases.h"
+
 namespace zirka {
 namespace {
 
-struct Case {
-  const char* line;
-  const char* time;  // written form, "" when the line has no time
-  const char* name;  // the sent file's name, "" when the line is no send
-};
+using testing::LineCase;
 
-const Case kCases[] = {
+const LineCase kCases[] = {
     // The lines of a qico session: only the [ok] lines are sends.
     {"15 Mar 24 14:22:05 binkp[4711]: sent: arj250.exe, 225392 bytes, 2204 cps [ok]",
      "15/03 14:22:05", "ARJ250.EXE"},
@@ -62,20 +60,7 @@ const Case kCases[] = {
     {"+ 07 Jul 09:00:00 [1] sent: /f/a.zip (1, 1.00 CPS, 2:5020/1)", "", ""},
 };
 
-TEST(ParseQicoLine, TimesAndSends) {
-  std::string name;
-  for (const Case& c : kCases) {
-    SCOPED_TRACE(c.line);
-    const LogLine line = ParseQicoLine(c.line);
-    EXPECT_EQ(line.dated, *c.time != '\0');
-    EXPECT_EQ(line.timeText(), c.time);
-    EXPECT_EQ(line.isSend(), *c.name != '\0');
-    if (line.isSend()) {
-      SentFileName(line.sentPath, name);
-      EXPECT_EQ(name, c.name);
-    }
-  }
-}
+TEST(ParseQicoLine, TimesAndSends) { testing::ExpectParsedLines(ParseQicoLine, kCases); }
 
 }  // namespace
 }  // namespace zirka
