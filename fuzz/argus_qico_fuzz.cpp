@@ -97,13 +97,6 @@ bool QicoSendModel(std::string_view text) {
   return send;
 }
 
-void CheckTime(std::string_view time) {
-  ZIRKA_FUZZ_CHECK(time.size() == kLogTimeLength && IsDatedLine(time));
-  ZIRKA_FUZZ_CHECK(time[5] == ' ' && time[8] == ':' && time[11] == ':');
-  for (const std::size_t i : {6u, 7u, 9u, 10u, 12u, 13u}) ZIRKA_FUZZ_CHECK(IsDigit(time[i]));
-  ZIRKA_FUZZ_CHECK(time.substr(6, 2) <= "23" && time.substr(9, 2) <= "59" && time.substr(12, 2) <= "59");
-}
-
 void CheckLine(LogFormat format, std::string_view line, bool withHead, std::string& buffer,
                std::string& name) {
   const std::string_view head = format == LogFormat::Argus ? kArgusHead : kQicoHead;
@@ -115,7 +108,7 @@ void CheckLine(LogFormat format, std::string_view line, bool withHead, std::stri
   const LogLine parsed = Parse(format, line);
   ZIRKA_FUZZ_CHECK(parsed.timeText().empty() == !parsed.dated);
   if (parsed.dated) {
-    CheckTime(parsed.timeText());
+    CheckLogTime(parsed.timeText());
     const std::size_t clock = format == LogFormat::Argus ? 14 : 10;
     const std::size_t day = format == LogFormat::Argus ? 2 : 0;
     ZIRKA_FUZZ_CHECK(parsed.timeText().substr(6) == line.substr(clock, 8));
@@ -145,30 +138,7 @@ void CheckLine(LogFormat format, std::string_view line, bool withHead, std::stri
 }
 
 void CheckScan(LogFormat format, std::string_view text, std::uint8_t flags) {
-  const std::vector<std::string> ignoreList = {".TIC"};
-  const Scan whole = ScanLog(format, text, ignoreList);
-  for (const std::string& name : whole.names) {
-    ZIRKA_FUZZ_CHECK(!name.empty() && name.find(".TIC") == std::string::npos);
-    for (const char c : name) ZIRKA_FUZZ_CHECK(!IsLower(c) && c != '/' && c != '\\');
-  }
-  if (!whole.lastTime.empty()) CheckTime(whole.lastTime.written());
-
-  const std::size_t cut = text.size() * (flags >> 2) / 63;
-  ZIRKA_FUZZ_CHECK(IsPart(ScanLog(format, text.substr(0, cut), ignoreList).names, whole.names, false));
-
-  const LogTime stored("15/03 12:00:00");
-  auto stream = ReadingText(text);
-  if (const auto from = FirstLaterWholeLine(*stream, format, stored)) {
-    ZIRKA_FUZZ_CHECK(*from <= text.size());
-    stream->Seek(*from);
-    std::string line;
-    std::string spare;
-    const LineState state = ReadWholeLine(*stream, line, spare);
-    ZIRKA_FUZZ_CHECK(state == LineState::Whole || state == LineState::Overlong);
-    const LogLine parsed = Parse(format, line);
-    ZIRKA_FUZZ_CHECK(parsed.dated && LogTime(parsed.timeText()).IsLaterThan(stored));
-    ZIRKA_FUZZ_CHECK(IsPart(ScanLog(format, text, ignoreList, *from).names, whole.names, true));
-  }
+  CheckScans(format, text, {".TIC"}, flags, LogTime("15/03 12:00:00"));
 }
 
 }  // namespace

@@ -147,43 +147,14 @@ bool HoldsLogLetters(std::string_view text) {
 void CheckScan(std::string_view text, std::uint8_t flags) {
   std::vector<std::string> ignoreList;
   if (flags & 2) ignoreList = {".TIC", "FILES"};
-  const Scan whole = ScanLog(LogFormat::Binkd, text, ignoreList);
-
+  const Scan whole =
+      CheckScans(LogFormat::Binkd, text, ignoreList, flags, LogTime("15/06 12:00:00"));
   std::size_t sends = 0;
   for (std::size_t at = text.find("sent: "); at != std::string_view::npos;
        at = text.find("sent: ", at + 1)) {
     ++sends;
   }
   ZIRKA_FUZZ_CHECK(whole.names.size() <= sends);
-  for (const std::string& name : whole.names) {
-    ZIRKA_FUZZ_CHECK(!name.empty());
-    for (const char c : name) ZIRKA_FUZZ_CHECK(!IsLower(c) && c != '/' && c != '\\');
-    for (const std::string& item : ignoreList) {
-      ZIRKA_FUZZ_CHECK(name.find(item) == std::string::npos);
-    }
-  }
-  if (!whole.lastTime.empty()) {
-    const std::string& time = whole.lastTime.written();
-    ZIRKA_FUZZ_CHECK(time.size() == kLogTimeLength && IsDatedLine(time));
-    ZIRKA_FUZZ_CHECK(time[5] == ' ' && time[8] == ':' && time[11] == ':');
-  }
-
-  const std::size_t cut = text.size() * (flags >> 2) / 63;
-  ZIRKA_FUZZ_CHECK(IsPart(ScanLog(LogFormat::Binkd, text.substr(0, cut), ignoreList).names, whole.names, false));
-
-  const LogTime stored("15/06 12:00:00");
-  auto stream = ReadingText(text);
-  if (const auto from = FirstLaterWholeLine(*stream, LogFormat::Binkd, stored)) {
-    ZIRKA_FUZZ_CHECK(*from <= text.size());
-    stream->Seek(*from);
-    std::string line;
-    std::string spare;
-    const LineState state = ReadWholeLine(*stream, line, spare);
-    ZIRKA_FUZZ_CHECK(state == LineState::Whole || state == LineState::Overlong);
-    const BinkdLine parsed = ParseBinkdLine(line);
-    ZIRKA_FUZZ_CHECK(parsed.dated && LogTime(parsed.timeText()).IsLaterThan(stored));
-    ZIRKA_FUZZ_CHECK(IsPart(ScanLog(LogFormat::Binkd, text, ignoreList, *from).names, whole.names, true));
-  }
 }
 
 }  // namespace

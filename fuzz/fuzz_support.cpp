@@ -82,6 +82,16 @@ Scan ScanLog(LogFormat format, std::string_view log, const std::vector<std::stri
   return scan;
 }
 
+namespace {
+
+LogLine ParseWholeLine(LogFormat format, std::string_view line) {
+  return format == LogFormat::Argus  ? ParseArgusLine(line)
+         : format == LogFormat::Qico ? ParseQicoLine(line)
+                                     : ParseBinkdLine(line);
+}
+
+}  // namespace
+
 std::optional<std::uint64_t> FirstLaterWholeLine(platform::TextFile& stream, LogFormat format,
                                                  const LogTime& stored) {
   stream.Rewind();
@@ -91,11 +101,47 @@ std::optional<std::uint64_t> FirstLaterWholeLine(platform::TextFile& stream, Log
     const std::uint64_t start = stream.Tell();
     const LineState state = ReadWholeLine(stream, line, spare);
     if (state == LineState::None || state == LineState::Unfinished) return std::nullopt;
-    const LogLine parsed = format == LogFormat::Argus  ? ParseArgusLine(line)
-                           : format == LogFormat::Qico ? ParseQicoLine(line)
-                                                       : ParseBinkdLine(line);
+    const LogLine parsed = ParseWholeLine(format, line);
     if (parsed.dated && LogTime::IsWrittenLater(parsed.timeText(), stored.written())) return start;
   }
+}
+
+void CheckLogTime(std::string_view time) {
+  ZIRKA_FUZZ_CHECK(time.size() == kLogTimeLength && IsDatedLine(time));
+  ZIRKA_FUZZ_CHECK(time[5] == ' ' && time[8] == ':' && time[11] == ':');
+  for (const std::size_t i : {6u, 7u, 9u, 10u, 12u, 13u}) ZIRKA_FUZZ_CHECK(IsDigit(time[i]));
+  ZIRKA_FUZZ_CHECK(time.substr(6, 2) <= "23" && time.substr(9, 2) <= "59" &&
+                   time.substr(12, 2) <= "59");
+}
+
+Scan CheckScans(LogFormat format, std::string_view text,
+                const std::vector<std::string>& ignoreList, std::uint8_t flags,
+                const LogTime& stored) {
+  const Scan whole = ScanLog(format, text, ignoreList);
+  for (const std::string& name : whole.names) {
+    ZIRKA_FUZZ_CHECK(!name.empty());
+    for (const char c : name) ZIRKA_FUZZ_CHECK(!IsLower(c) && c != '/' && c != '\\');
+    for (const std::string& item : ignoreList) {
+      ZIRKA_FUZZ_CHECK(name.find(item) == std::string::npos);
+    }
+  }
+  if (!whole.lastTime.empty()) CheckLogTime(whole.lastTime.written());
+
+  const std::size_t cut = text.size() * (flags >> 2) / 63;
+  ZIRKA_FUZZ_CHECK(IsPart(ScanLog(format, text.substr(0, cut), ignoreList).names, whole.names, false));
+  auto stream = ReadingText(text);
+  const auto from = FirstLaterWholeLine(*stream, format, stored);
+  if (!from) return whole;
+  ZIRKA_FUZZ_CHECK(*from <= text.size());
+  stream->Seek(*from);
+  std::string line;
+  std::string spare;
+  const LineState state = ReadWholeLine(*stream, line, spare);
+  ZIRKA_FUZZ_CHECK(state == LineState::Whole || state == LineState::Overlong);
+  const LogLine parsed = ParseWholeLine(format, line);
+  ZIRKA_FUZZ_CHECK(parsed.dated && LogTime(parsed.timeText()).IsLaterThan(stored));
+  ZIRKA_FUZZ_CHECK(IsPart(ScanLog(format, text, ignoreList, *from).names, whole.names, true));
+  return whole;
 }
 
 bool IsPart(const std::vector<std::string>& part, const std::vector<std::string>& whole,

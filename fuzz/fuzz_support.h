@@ -70,6 +70,18 @@ Scan ScanLog(LogFormat format, std::string_view log, const std::vector<std::stri
 std::optional<std::uint64_t> FirstLaterWholeLine(platform::TextFile& stream, LogFormat format,
                                                  const LogTime& stored);
 
+// A written log time: DD/MM HH:MM:SS, a real day and month and a clock in range.
+void CheckLogTime(std::string_view time);
+
+// Scans `text` as a log of a whole-line `format` and checks what any such scan
+// gives: names that are not empty, upper case, free of '/', '\' and every ignore
+// item; a last time that is one; a scan of the text's first part (cut at a share of
+// its length that `flags` chooses) that finds the first of its sends, and a scan
+// from its first line later than `stored` the last of them. Returns the whole scan.
+Scan CheckScans(LogFormat format, std::string_view text,
+                const std::vector<std::string>& ignoreList, std::uint8_t flags,
+                const LogTime& stored);
+
 // True when `part` stands in `whole` at its start (or, with `atEnd`, at its end).
 bool IsPart(const std::vector<std::string>& part, const std::vector<std::string>& whole,
             bool atEnd);

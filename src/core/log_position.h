@@ -37,6 +37,12 @@ inline std::uint64_t HeadHash(std::string_view bytes) {
   return hash;
 }
 
+// A position as one line of text, "offset HASH path": the offset in decimal, the
+// head's hash in 16 upper-case hexadecimal digits, the path.
+std::string PositionText(const LogPosition& position);
+// Reads such a text; false, with `position` unspecified, when it is not one.
+bool ParsePositionText(std::string_view text, LogPosition& position);
+
 // The head a position hashes: at most kLogHeadBytes, at most `offset`.
 inline std::size_t HeadLength(std::uint64_t offset) {
   return offset < kLogHeadBytes ? static_cast<std::size_t>(offset) : kLogHeadBytes;

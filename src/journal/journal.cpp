@@ -1,7 +1,6 @@
 #include "journal/journal.h"
 
 #include <charconv>
-#include <cstdio>
 
 #include "core/replacement.h"
 #include "platform/files.h"
@@ -143,15 +142,7 @@ class Parser {
     if (Keyword(line, "Pos", rest)) {
       if (!j_.steps.empty()) return Fail("a Pos line after the areas began");
       LogPosition position;
-      if (!TakeNumber(rest, position.offset) || rest.size() < 19 || rest[0] != ' ' ||
-          rest[17] != ' ') {
-        return Fail("bad Pos");
-      }
-      for (std::size_t i = 1; i <= 16; ++i) {
-        if (!IsDigit(rest[i]) && !(rest[i] >= 'A' && rest[i] <= 'F')) return Fail("bad Pos");
-      }
-      std::from_chars(rest.data() + 1, rest.data() + 17, position.head, 16);
-      position.path.assign(rest.substr(18));
+      if (!ParsePositionText(rest, position)) return Fail("bad Pos");
       j_.positions.push_back(std::move(position));
       j_.hasPositions = true;
       return true;
@@ -230,9 +221,7 @@ std::string Format(const Journal& journal) {
   }
   if (journal.hasPositions && journal.positions.empty()) text += "Pos none\n";
   for (const LogPosition& position : journal.positions) {
-    char head[17];
-    std::snprintf(head, sizeof head, "%016llX", static_cast<unsigned long long>(position.head));
-    text += "Pos " + std::to_string(position.offset) + " " + head + " " + position.path + "\n";
+    text += "Pos " + PositionText(position) + "\n";
   }
   for (const AreaStep& step : journal.steps) {
     text += "Ready " + std::to_string(step.index) + " " + step.list + "\n";

@@ -17,32 +17,10 @@ constexpr std::string_view kTitle =
     "; Zirka log positions: where each log was read up to. Safe to delete.";
 // A positions file is a line per log; anything far larger is not one.
 constexpr std::uint64_t kMaxPositionsBytes = 4u << 20;
-constexpr std::size_t kHashDigits = 16;
 // The end of a log's last whole line is looked for from its end backwards, first
 // in a few bytes (a last line is short), then in blocks growing to this size.
 constexpr std::size_t kFirstTailBlock = 512;
 constexpr std::size_t kTailBlock = 64 * 1024;
-
-bool ParseLine(std::string_view line, LogPosition& position) {
-  const char* const end = line.data() + line.size();
-  const auto [afterOffset, ec] = std::from_chars(line.data(), end, position.offset);
-  if (ec != std::errc() || afterOffset == line.data() || afterOffset == end ||
-      *afterOffset != ' ') {
-    return false;
-  }
-  std::string_view rest(afterOffset + 1, static_cast<std::size_t>(end - afterOffset - 1));
-  if (rest.size() < kHashDigits + 2 || rest[kHashDigits] != ' ') return false;
-  for (std::size_t i = 0; i < kHashDigits; ++i) {
-    const char c = rest[i];
-    if (!IsDigit(c) && !(c >= 'A' && c <= 'F')) return false;
-  }
-  std::from_chars(rest.data(), rest.data() + kHashDigits, position.head, 16);
-  position.path.assign(rest.substr(kHashDigits + 1));
-  for (const char c : position.path) {
-    if (static_cast<unsigned char>(c) < 0x20) return false;
-  }
-  return true;
-}
 
 // The end of the log's last whole line: just after its last line feed at or after
 // `floor`, else `floor` (which ends a line, or is 0). Read from the end backwards,
@@ -75,9 +53,7 @@ std::string FormatPositions(const std::vector<LogPosition>& positions) {
   std::string text(kTitle);
   text += '\n';
   for (const LogPosition& position : positions) {
-    text += Format("%llu %016llX ", static_cast<unsigned long long>(position.offset),
-                   static_cast<unsigned long long>(position.head));
-    text += position.path;
+    text += PositionText(position);
     text += '\n';
   }
   return text;
@@ -96,7 +72,7 @@ bool ParsePositions(std::string_view text, std::vector<LogPosition>& positions,
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     if (line.empty() || line.front() == ';') continue;
     LogPosition position;
-    if (ParseLine(line, position)) {
+    if (ParsePositionText(line, position)) {
       positions.push_back(std::move(position));
     } else if (error.empty()) {
       error = "line " + std::to_string(number) + " is not \"offset hash path\"";
@@ -105,32 +81,42 @@ bool ParsePositions(std::string_view text, std::vector<LogPosition>& positions,
   return error.empty();
 }
 
-void ReadStoredPositions(RunContext& ctx) {
-  ctx.storedPositions.clear();
-  const std::string path = PositionsPath(ctx.mainCtlPath);
-  if (!platform::PathExists(path)) return;
+PositionsFile ReadPositionsFile(const std::string& path, std::vector<LogPosition>& positions,
+                                std::string& error) {
+  positions.clear();
+  error.clear();
+  if (!platform::PathExists(path)) return PositionsFile::None;
   platform::OpenFailure why = platform::OpenFailure::Other;
   auto file = platform::OpenText(path, platform::Mode::Read, platform::Share::DenyWrite, why);
-  if (!file) {
-    if (why != platform::OpenFailure::Missing) {
-      PrintAndLog(ctx, "?WARN-Cann't read " + path + ": logs are checked against Last_Time\n");
-    }
-    return;
-  }
+  if (!file) return why == platform::OpenFailure::Missing ? PositionsFile::None
+                                                          : PositionsFile::Unreadable;
   std::string text;
   std::string piece;
   while (text.size() <= kMaxPositionsBytes && file->ReadPiece(piece, 4096)) text += piece;
-  std::string error;
   if (file->readFailed()) {
     error = "it can't be read to its end";
   } else if (text.size() > kMaxPositionsBytes) {
     error = "far too long";
   } else {
-    ParsePositions(text, ctx.storedPositions, error);
+    ParsePositions(text, positions, error);
   }
-  if (!error.empty()) {
-    PrintAndLog(ctx, "?WARN-" + path + " makes no sense (" + error +
-                         "): the logs it can't vouch for are checked against Last_Time\n");
+  return PositionsFile::Read;
+}
+
+void ReadStoredPositions(RunContext& ctx) {
+  const std::string path = PositionsPath(ctx.mainCtlPath);
+  std::string error;
+  switch (ReadPositionsFile(path, ctx.storedPositions, error)) {
+    case PositionsFile::None:
+      return;
+    case PositionsFile::Unreadable:
+      PrintAndLog(ctx, "?WARN-Cann't read " + path + ": logs are checked against Last_Time\n");
+      return;
+    case PositionsFile::Read:
+      if (error.empty()) return;
+      PrintAndLog(ctx, "?WARN-" + path + " makes no sense (" + error +
+                           "): the logs it can't vouch for are checked against Last_Time\n");
+      return;
   }
 }
 

@@ -30,6 +30,13 @@ std::string FormatPositions(const std::vector<LogPosition>& positions);
 bool ParsePositions(std::string_view text, std::vector<LogPosition>& positions,
                     std::string& error);
 
+// What reading a positions file found: none at the path, one that can't be opened,
+// or one read (whose sound lines are in `positions`, and the first fault, if any,
+// in `error`).
+enum class PositionsFile { None, Unreadable, Read };
+PositionsFile ReadPositionsFile(const std::string& path, std::vector<LogPosition>& positions,
+                                std::string& error);
+
 // Reads the run's positions file into ctx.storedPositions. A missing file is no
 // fault; one that can't be read or makes no sense gives a "?WARN-" line on the
 // screen and in the program log, and the logs it can't vouch for are checked

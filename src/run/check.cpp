@@ -140,24 +140,24 @@ void CheckAreas(RunContext& ctx, Findings& findings) {
 // or there but unreadable.
 void CheckPositionsFile(RunContext& ctx, Findings& findings) {
   const std::string path = PositionsPath(ctx.mainCtlPath);
-  if (!platform::PathExists(path)) {
-    findings.Note("Positions file " + path + ": none yet");
-    return;
-  }
-  auto file = platform::OpenText(path, platform::Mode::Read, platform::Share::DenyNone);
-  std::string text;
-  std::string piece;
-  while (file && text.size() < (4u << 20) && file->ReadPiece(piece, 4096)) text += piece;
   std::vector<LogPosition> positions;
   std::string error;
-  if (!file || file->readFailed()) {
-    findings.Warn("Positions file " + path + " can't be read");
-  } else if (!ParsePositions(text, positions, error)) {
-    findings.Warn("Positions file " + path + " makes no sense (" + error +
-                  "): the next run checks those logs against Last_Time");
-  } else {
-    findings.Note("Positions file " + path + ": " + std::to_string(positions.size()) +
-                  " log(s)");
+  switch (ReadPositionsFile(path, positions, error)) {
+    case PositionsFile::None:
+      findings.Note("Positions file " + path + ": none yet");
+      break;
+    case PositionsFile::Unreadable:
+      findings.Warn("Positions file " + path + " can't be read");
+      break;
+    case PositionsFile::Read:
+      if (!error.empty()) {
+        findings.Warn("Positions file " + path + " makes no sense (" + error +
+                      "): the next run checks those logs against Last_Time");
+      } else {
+        findings.Note("Positions file " + path + ": " + std::to_string(positions.size()) +
+                      " log(s)");
+      }
+      break;
   }
 }
 

@@ -17,6 +17,23 @@ const journal::LogRange* RangeOf(const journal::Journal& journal, const std::str
   return nullptr;
 }
 
+// True when the log still holds what the interrupted run counted of it: the whole
+// range, and the head it began with then (a journal that keeps positions).
+bool StillHolds(const RunContext& ctx, const journal::Journal& journal,
+                const journal::LogRange& range) {
+  for (const LogEntry& entry : ctx.logTable) {
+    if (entry.path != range.path) continue;
+    if (entry.stream->Tell() != range.end) return false;
+    for (const LogPosition& position : journal.positions) {
+      if (position.path == range.path && position.offset == range.end) {
+        return PositionOf(entry, position.offset).head == position.head;
+      }
+    }
+    return true;
+  }
+  return false;
+}
+
 // The completed run's Last_Time is the one to store.
 Outcome TakeJournalTime(RunContext& ctx, const journal::Journal& journal) {
   ctx.newLastTime = LogTime(journal.lastTime);
@@ -74,17 +91,7 @@ Outcome TakeJournalledScan(RunContext& ctx, const RunJournal& run) {
     }
   }
   for (const journal::LogRange& range : journal.logs) {
-    bool whole = false;
-    for (const LogEntry& entry : ctx.logTable) {
-      if (entry.path == range.path) whole = entry.stream->Tell() == range.end;
-      // The log must still begin as it did when the interrupted run counted it.
-      for (const LogPosition& position : journal.positions) {
-        if (whole && position.path == entry.path && position.offset == range.end) {
-          whole = PositionOf(entry, position.offset).head == position.head;
-        }
-      }
-    }
-    if (!whole) {
+    if (!StillHolds(ctx, journal, range)) {
       PrintAndLog(ctx, journal::ChangedLogLine(run.path, range.path));
       return journal::kTroubleErrorlevel;
     }

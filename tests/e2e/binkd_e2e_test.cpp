@@ -11,6 +11,7 @@
 
 #include "e2e/damaged_node.h"
 #include "e2e/harness.h"
+#include "e2e/log_lines.h"
 
 namespace zirka::e2e {
 namespace {
@@ -34,16 +35,7 @@ const std::string kList =
 std::string Binkd(const std::string& when, const std::string& event, char mark = '+') {
   return std::string(1, mark) + " " + when + " [4711] " + event + "\n";
 }
-std::string BinkdSent(const std::string& when, const std::string& path) {
-  return Binkd(when, "sent: " + path + " (225392, 2204.00 CPS, 2:5020/100@fidonet)");
-}
 
-
-std::string StoredLastTime(const Node& node) {
-  const std::string ctl = node.Read("FIDO/ZIRKA.CTL");
-  const std::size_t at = ctl.find("Last_Time ");
-  return at == std::string::npos ? "" : ctl.substr(at + 10, 14);
-}
 
 // ---- one run, one table ---------------------------------------------------
 

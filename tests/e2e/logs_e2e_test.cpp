@@ -9,6 +9,7 @@
 
 #include "e2e/damaged_node.h"
 #include "e2e/harness.h"
+#include "e2e/log_lines.h"
 
 namespace zirka::e2e {
 namespace {
@@ -40,12 +41,6 @@ void MakeNode(const Node& node, const std::string& zirkaCtl, const std::string& 
 
 std::string ReportFile(const Node& node) { return Normalize(node.Read("FIDO/REPORT.TXT")); }
 
-// The stored Last_Time of ZIRKA.CTL (its 14 characters), or "" when there is none.
-std::string StoredLastTime(const Node& node) {
-  const std::string ctl = node.Read("FIDO/ZIRKA.CTL");
-  const std::size_t at = ctl.find("Last_Time ");
-  return at == std::string::npos ? "" : ctl.substr(at + 10, 14);
-}
 
 std::string Sent(const std::string& time, const std::string& tag, const std::string& path,
                  const std::string& tail = " OK: 2400 cps") {

@@ -10,6 +10,7 @@
 
 #include "e2e/damaged_node.h"
 #include "e2e/harness.h"
+#include "e2e/log_lines.h"
 
 namespace zirka::e2e {
 namespace {
@@ -22,18 +23,6 @@ std::string ZirkaCtl(const std::string& extra) {
          "AREA D:\\FILES\\UTIL\n" + extra;
 }
 
-std::string StoredLastTime(const Node& node) {
-  const std::string ctl = node.Read("FIDO/ZIRKA.CTL");
-  const std::size_t at = ctl.find("Last_Time ");
-  return at == std::string::npos ? "" : ctl.substr(at + 10, 14);
-}
-
-std::string BinkdSent(const std::string& when, const std::string& path) {
-  return "+ " + when + " [4711] sent: " + path + " (1, 1.00 CPS, 2:5020/100@fidonet)\n";
-}
-std::string QicoSent(const std::string& when, const std::string& name) {
-  return when + " binkp[4711]: sent: " + name + ", 1000 bytes, 1000 cps [ok]\n";
-}
 
 const std::string kList =
     "ARJ250.EXE   [003] ARJ archiver\n"

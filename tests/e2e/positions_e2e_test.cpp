@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "e2e/harness.h"
+#include "e2e/log_lines.h"
 #include "e2e/holder.h"
 
 namespace zirka::e2e {
@@ -23,9 +24,7 @@ const std::string kBinkd = "LOG/BINKD.LOG";
 const std::string kTmail = "LOG/T-MAIL.LOG";
 
 // A binkd send of ARJ250.EXE at "DD Mon HH:MM:SS".
-std::string BinkdSend(const std::string& when) {
-  return "+ " + when + " [4711] sent: /srv/files/arj250.exe (225392, 2204.00 CPS, 2:5020/1)\n";
-}
+std::string BinkdSend(const std::string& when) { return BinkdSent(when, "/srv/files/arj250.exe"); }
 std::string BinkdLine(const std::string& when) { return "- " + when + " [4711] done\n"; }
 // A T-Mail send of ARJ250.EXE at "DD/MM HH:MM:SS".
 std::string TmailSend(const std::string& when) {

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstring>
 #include <memory>
 #include <string>
 #include <utility>
@@ -13,6 +11,7 @@
 #include "logscan/sent_scan.h"
 #include "support/captured_run.h"
 #include "support/end_of.h"
+#include "support/failing_raw_file.h"
 #include "support/scratch_dir.h"
 
 namespace zirka {
@@ -44,33 +43,6 @@ TEST(Positions, FormatAndParse) {
   }
 }
 
-// A memory file that notes the byte ranges read from it.
-class NotedReads : public platform::RawFile {
- public:
-  NotedReads(std::string data, std::vector<std::pair<std::uint64_t, std::uint64_t>>& reads)
-      : data_(std::move(data)), reads_(reads) {}
-  long long Read(char* out, std::size_t size) override {
-    const std::size_t n = pos_ < data_.size() ? std::min(size, data_.size() - pos_) : 0;
-    std::memcpy(out, data_.data() + pos_, n);
-    if (n > 0) reads_.emplace_back(pos_, pos_ + n);
-    pos_ += n;
-    return static_cast<long long>(n);
-  }
-  bool Write(const char*, std::size_t) override { return false; }
-  bool Seek(std::uint64_t offset) override {
-    pos_ = static_cast<std::size_t>(offset);
-    return true;
-  }
-  long long Size() override { return static_cast<long long>(data_.size()); }
-  bool Sync() override { return true; }
-  bool Close() override { return true; }
-
- private:
-  std::string data_;
-  std::vector<std::pair<std::uint64_t, std::uint64_t>>& reads_;
-  std::size_t pos_ = 0;
-};
-
 // A log that goes on from its stored position is read from the offset on: before it
 // only its head (that identifies it) and the byte before the offset are read.
 TEST(Positions, NothingBeforeTheOffsetIsReadButTheHeadAndTheByteBeforeIt) {
@@ -82,11 +54,12 @@ TEST(Positions, NothingBeforeTheOffsetIsReadButTheHeadAndTheByteBeforeIt) {
   scratch.Put("ZIRKA.POS", FormatPositions({{old.size(), HeadHash(old.substr(0, 4096)), "A.LOG"}}));
   CapturedRun run("Last_Time 01/05 10:00:00\n");
   run.ctx.mainCtlPath = ctlPath;
-  std::vector<std::pair<std::uint64_t, std::uint64_t>> reads;
+  testing::FailingReadFile::Ranges reads;
+  const std::string log = old + fresh + "02/05 11:00:01 half a li";
   LogEntry entry;
   entry.path = "A.LOG";
   entry.stream = std::make_unique<platform::TextFile>(
-      std::make_unique<NotedReads>(old + fresh + "02/05 11:00:01 half a li", reads), "A.LOG");
+      std::make_unique<testing::FailingReadFile>(log, log.size(), &reads), "A.LOG");
   run.ctx.logTable.push_back(std::move(entry));
 
   EXPECT_EQ(EndOf(run.ctx, CheckFreshness(run.ctx)), -1);
