@@ -13,18 +13,21 @@ std::string TemporaryName(const std::string& path, std::string_view extension) {
   return path.substr(0, keep) + std::string(extension);
 }
 
-Replacement FinishCheckedReplacement(std::unique_ptr<platform::TextFile>& temp,
-                                     const std::string& tempPath, const std::string& target,
-                                     bool written, const std::function<bool()>& releaseTarget,
-                                     const std::function<bool()>& unchanged,
-                                     platform::PendingDirectories* pending,
-                                     std::unique_ptr<platform::TextFile>& heldTarget) {
+bool CommitReplacement(platform::TextFile& temp, const std::string& target) {
+  // The old file's mode and owner go with the contents to the disk.
+  platform::TakeOverAttributes(temp, target);
+  return temp.Flush();
+}
+
+Replacement MoveReplacement(std::unique_ptr<platform::TextFile>& temp, const std::string& tempPath,
+                            const std::string& target, bool committed,
+                            const std::function<bool()>& releaseTarget,
+                            const std::function<bool()>& unchanged,
+                            platform::PendingDirectories* pending,
+                            std::unique_ptr<platform::TextFile>& heldTarget) {
   // The temporary file stays open, and so held, until it is moved: no other run
   // can take its name in between.
-  // The old file's mode and owner go with the contents to the disk.
-  if (written) platform::TakeOverAttributes(*temp, target);
-  bool ok = written && temp->Flush();
-  if (ok) ok = releaseTarget();
+  bool ok = committed && releaseTarget();
   // The last look before the move: a stat, so that what another program added
   // while the copy was written out is never put aside by it.
   if (ok && unchanged && !unchanged()) return Replacement::TargetChanged;
@@ -39,6 +42,17 @@ Replacement FinishCheckedReplacement(std::unique_ptr<platform::TextFile>& temp,
   temp.reset();
   if (!ok) platform::RemoveFile(tempPath);
   return ok ? Replacement::Done : Replacement::Failed;
+}
+
+Replacement FinishCheckedReplacement(std::unique_ptr<platform::TextFile>& temp,
+                                     const std::string& tempPath, const std::string& target,
+                                     bool written, const std::function<bool()>& releaseTarget,
+                                     const std::function<bool()>& unchanged,
+                                     platform::PendingDirectories* pending,
+                                     std::unique_ptr<platform::TextFile>& heldTarget) {
+  const bool committed = written && CommitReplacement(*temp, target);
+  return MoveReplacement(temp, tempPath, target, committed, releaseTarget, unchanged, pending,
+                         heldTarget);
 }
 
 bool FinishReplacement(std::unique_ptr<platform::TextFile> temp, const std::string& tempPath,

@@ -1,7 +1,10 @@
 #include "filelist/files_bbs.h"
 
+#include <algorithm>
+#include <climits>
 #include <condition_variable>
 #include <exception>
+#include <iterator>
 #include <mutex>
 #include <new>
 #include <optional>
@@ -233,8 +236,6 @@ struct ListCopy {
   std::optional<platform::FileStamp> read;  // the list as it was opened
   std::vector<SentFile*> marked;             // the FIRST_ONLY marks this copy set
   bool written = false;
-  bool ready = false;  // its journal's Ready is written
-  int copies = 1;      // how often the list was copied
 
   ListCopy() = default;
   ListCopy(ListCopy&&) = default;
@@ -309,51 +310,77 @@ ListCopied CopyIfRaised(const CounterSettings& settings, SentTable& sentTable, c
 
 // The report of a list that is not raised for a failure: its FILES.!#$ (or the list
 // itself) can't be had, or it could not be read.
-void ReportNotRaised(const Output& out, const ListCopy& copy, ListCopied state,
-                     AreaJournal* journal) {
+void ReportNotRaised(const Output& out, const std::string& area, const std::string& tempPath,
+                     int number, ListCopied state, AreaJournal* journal) {
   if (state == ListCopied::NoTemp) {
-    PrintAndLog(out, "!ERR-Cann't create temp file " + copy.tempPath + "\n");
+    PrintAndLog(out, "!ERR-Cann't create temp file " + tempPath + "\n");
   } else {
-    ReportNotReplaced(out, copy.area);
+    ReportNotReplaced(out, area);
   }
-  if (journal != nullptr) journal->Done(copy.number);  // a step left pending ends here
+  if (journal != nullptr) journal->Done(number);  // a step left pending ends here
 }
 
-// What became of a list copy being finished.
-enum class ListFinished {
-  Replaced,     // moved over the list
-  NotReplaced,  // reported, the list as it was
-  Changed,      // another program changed the list since it was opened: to be copied again
+// A batch of list copies in area order, no two in one directory or of one list,
+// finished together: one flush of the journal and one commit of the directories
+// serve them all.
+using Batch = std::vector<ListCopy>;
+
+// What finishing a batch left over.
+struct BatchEnd {
+  std::vector<int> notReplaced;  // the areas whose list could not be replaced, in order
+  // From the first list that another program changed since it was read on: the
+  // copies not moved, withdrawn from the journal, to be dropped and made anew.
+  Batch changed;
+  bool withdrawn = true;  // false: the journal could not be told, they stay as they are
 };
 
-// Commits the copy's replacement and moves it over the list, telling the journal
-// and reporting a failure, once a stat shows the list still as it was opened.
-ListFinished FinishListCopy(ListCopy& copy, const Output& out, AreaJournal* journal,
-                            platform::PendingDirectories* pending) {
-  std::unique_ptr<platform::TextFile> held = std::move(copy.list);
-  const Replacement result = FinishCheckedReplacement(
-      copy.temp, copy.tempPath, copy.target, copy.written,
-      [&] {
-        if (journal == nullptr || copy.ready) return true;
-        // The journal's Ready carries the Done of the list before it to the disk:
-        // that list's move must be there first.
-        if (pending != nullptr) platform::SyncDirectories(*pending);
-        copy.ready = journal->Ready(copy.number, copy.area);
-        return copy.ready;
-      },
-      [&] { return !copy.read || platform::StillAsRead(copy.target, *copy.read); }, pending,
-      held);
-  // Its replacement stays, and so does a Ready in the journal: a run killed now
-  // is completed with this list still to be raised.
-  if (result == Replacement::TargetChanged) return ListFinished::Changed;
-  if (journal != nullptr) journal->Done(copy.number);
-  if (result == Replacement::Done) return ListFinished::Replaced;
-  ReportNotReplaced(out, copy.area);
-  return ListFinished::NotReplaced;
+// Finishes a batch: every replacement is committed to the disk, the journal is told
+// that they are all Ready with one flush, each is moved over its list once a stat
+// shows the list still as it was opened, the directories are committed, and only
+// then is each list Done in the journal. Reports nothing: that is the caller's,
+// in area order.
+BatchEnd FinishBatch(Batch& batch, AreaJournal* journal) {
+  BatchEnd end;
+  std::vector<ReadyList> ready;
+  for (ListCopy& copy : batch) {
+    copy.written = copy.written && CommitReplacement(*copy.temp, copy.target);
+    if (copy.written) ready.push_back({copy.number, copy.area});
+  }
+  const bool recorded = journal == nullptr || ready.empty() || journal->Ready(ready);
+  platform::PendingDirectories moved;
+  std::size_t n = 0;
+  for (; n < batch.size(); ++n) {
+    ListCopy& copy = batch[n];
+    std::unique_ptr<platform::TextFile> held = std::move(copy.list);
+    const Replacement result = MoveReplacement(
+        copy.temp, copy.tempPath, copy.target, copy.written, [&] { return recorded; },
+        [&] { return !copy.read || platform::StillAsRead(copy.target, *copy.read); }, &moved,
+        held);
+    if (result == Replacement::TargetChanged) break;
+    if (result == Replacement::Failed) end.notReplaced.push_back(copy.number);
+  }
+  // No Done may be on the disk before its move is.
+  platform::SyncDirectories(moved);
+  if (journal != nullptr) {
+    for (std::size_t i = 0; i < n; ++i) journal->Done(batch[i].number);
+  }
+  if (n < batch.size()) {
+    // Withdrawn before their replacements go: a run killed in between raises
+    // them again.
+    std::vector<int> back;
+    for (std::size_t i = n; i < batch.size(); ++i) {
+      if (batch[i].written) back.push_back(batch[i].number);
+    }
+    end.withdrawn = journal == nullptr || !recorded || back.empty() || journal->Withdraw(back);
+    end.changed.assign(std::make_move_iterator(batch.begin() + static_cast<std::ptrdiff_t>(n)),
+                       std::make_move_iterator(batch.end()));
+  }
+  batch.clear();
+  return end;
 }
 
-// A list is copied again at most this many times after its first copy when
-// another program keeps changing it.
+// A list is copied at most this many times when another program keeps changing it
+// before its move; it is then left as it is and reported.
 constexpr int kMostCopies = 4;
 
 // Takes back what a copy told and marked: its FIRST_ONLY marks and the entries
@@ -364,45 +391,13 @@ void TakeBack(ListCopy& copy, const EntryWatch& watch) {
   if (watch.sink != nullptr) watch.sink->Forget(watch.area);
 }
 
-// A copy whose list another program changed before the move: copied again from
-// the list as it is now into the same replacement, its raises applied as if the
-// list had first been read so, and finished again. A list still changing after
-// the last copy is left as it is and reported. True when it was replaced.
-bool CopyChangedAgain(ListCopy& copy, const CounterSettings& settings, SentTable& sentTable,
-                      const Output& out, const EntryWatch& watch, AreaJournal* journal,
-                      platform::PendingDirectories* pending) {
-  while (copy.copies < kMostCopies) {
-    ++copy.copies;
-    TakeBack(copy, watch);
-    copy.list = platform::OpenText(copy.target, platform::Mode::Read, platform::Share::DenyWrite);
-    if (!copy.list) break;
-    copy.read = platform::StampOf(*copy.list);
-    copy.written = copy.temp->StartOver() && CopyPieces(settings, sentTable, out, *copy.list,
-                                                        *copy.temp, nullptr, watch, 0,
-                                                        &copy.marked);
-    const ListFinished finished = FinishListCopy(copy, out, journal, pending);
-    if (finished != ListFinished::Changed) return finished == ListFinished::Replaced;
-  }
-  // Left as it stands now, and told to the watch so.
-  if (watch.sink != nullptr) {
-    watch.sink->Forget(watch.area);
-    copy.list = platform::OpenText(copy.target, platform::Mode::Read, platform::Share::DenyWrite);
-    if (copy.list) TellAsRead(settings, out, *copy.list, watch);
-  }
-  if (journal != nullptr) journal->Done(copy.number);
-  ReportNotReplaced(out, copy.area);
-  return false;
-}
-
-// Finishes one list copy at a time on a helper thread, while the next list is
-// copied: committing a replacement mostly waits for the disk. Only a finished
-// copy's report reaches the screen, and only while the caller writes nothing.
-// Without a thread to be had, each copy is finished where it is handed over.
-class ListFinisher {
+// Finishes one batch at a time on a helper thread while the lists after it are
+// copied: committing replacements mostly waits for the disk. Without a thread to
+// be had, a batch is finished where it is handed over.
+class BatchFinisher {
  public:
-  ListFinisher(const Output& out, AreaJournal* journal, platform::PendingDirectories& pending)
-      : out_(out), journal_(journal), pending_(pending) {}
-  ~ListFinisher() {
+  explicit BatchFinisher(AreaJournal* journal) : journal_(journal) {}
+  ~BatchFinisher() {
     if (!thread_.joinable()) return;
     {
       const std::lock_guard<std::mutex> lock(mutex_);
@@ -411,52 +406,41 @@ class ListFinisher {
     wake_.notify_all();
     thread_.join();
   }
-  ListFinisher(const ListFinisher&) = delete;
-  ListFinisher& operator=(const ListFinisher&) = delete;
+  BatchFinisher(const BatchFinisher&) = delete;
+  BatchFinisher& operator=(const BatchFinisher&) = delete;
 
-  // False while a list in the directory `dir` (or where that can't be told) is
-  // being finished.
-  bool MayCopyInto(const std::optional<platform::FileId>& dir) const {
-    return !busy_ || (dir && busyDir_ && *dir != *busyDir_);
+  // True while a batch is handed over and not waited for.
+  bool busy() const { return busy_; }
+  // True when Wait would return at once.
+  bool Idle() {
+    if (!busy_) return true;
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return !job_;
   }
 
-  // True when a list, in the directory `dir`, may be copied while the list being
-  // finished is: neither can reach the other's list or FILES.!#$, as far as the
-  // file system can tell (one list reached through a link in another directory).
-  bool MayCopyAlongside(const std::optional<platform::FileId>& dir,
-                        const std::optional<platform::FileId>& list) const {
-    return busy_ && dir && list && busyDir_ && busyList_ && *dir != *busyDir_ &&
-           *list != *busyList_;
-  }
-
-  // Hands a copy over, with the ids of its directory and list; the one before
-  // must have been waited for.
-  void Start(ListCopy copy, const std::optional<platform::FileId>& dir,
-             const std::optional<platform::FileId>& list) {
+  // Hands a batch over; the one before must have been waited for.
+  void Start(Batch batch) {
     if (!thread_.joinable()) {
       try {
         thread_ = std::thread([this] { Loop(); });
       } catch (const std::system_error&) {
-        if (FinishListCopy(copy, out_, journal_, &pending_) == ListFinished::Changed) {
-          changed_ = std::move(copy);
-        }
+        end_ = FinishBatch(batch, journal_);
+        busy_ = true;
         return;
       }
     }
     {
       const std::lock_guard<std::mutex> lock(mutex_);
-      job_ = std::move(copy);
+      job_ = std::move(batch);
     }
-    busyDir_ = dir;
-    busyList_ = list;
     busy_ = true;
     wake_.notify_all();
   }
 
-  // Returns once the copy handed over is finished; what it threw is thrown here.
-  // A copy whose list another program changed before its move is handed back.
-  std::optional<ListCopy> Wait() {
-    if (!busy_) return std::exchange(changed_, std::nullopt);
+  // Returns once the batch handed over is finished, with what it left over; what
+  // finishing it threw is thrown here.
+  BatchEnd Wait() {
+    if (!busy_) return {};
     std::exception_ptr failure;
     {
       std::unique_lock<std::mutex> lock(mutex_);
@@ -465,7 +449,7 @@ class ListFinisher {
     }
     busy_ = false;
     if (failure) std::rethrow_exception(failure);
-    return std::exchange(changed_, std::nullopt);
+    return std::exchange(end_, BatchEnd{});
   }
 
  private:
@@ -475,146 +459,308 @@ class ListFinisher {
       wake_.wait(lock, [this] { return stop_ || job_; });
       if (!job_) return;
       lock.unlock();
+      BatchEnd end;
+      std::exception_ptr failure;
       try {
-        if (FinishListCopy(*job_, out_, journal_, &pending_) == ListFinished::Changed) {
-          changed_ = std::move(job_);
-        }
+        end = FinishBatch(*job_, journal_);
       } catch (...) {
-        failure_ = std::current_exception();
+        failure = std::current_exception();
       }
       lock.lock();
+      end_ = std::move(end);
+      failure_ = failure;
       job_.reset();
       wake_.notify_all();
     }
   }
 
-  const Output& out_;
   AreaJournal* journal_;
-  platform::PendingDirectories& pending_;
   std::thread thread_;
   std::mutex mutex_;
   std::condition_variable wake_;
-  std::optional<ListCopy> job_;      // the copy being finished, under mutex_
-  std::optional<ListCopy> changed_;  // a finished copy whose list changed, under mutex_
-  std::exception_ptr failure_;       // what finishing it threw, under mutex_
-  bool stop_ = false;                // under mutex_
-  bool busy_ = false;                // a copy was handed over and not waited for
-  std::optional<platform::FileId> busyDir_;
-  std::optional<platform::FileId> busyList_;
+  std::optional<Batch> job_;    // the batch being finished, under mutex_
+  BatchEnd end_;                // what it left over, under mutex_
+  std::exception_ptr failure_;  // what finishing it threw, under mutex_
+  bool stop_ = false;           // under mutex_
+  bool busy_ = false;           // a batch was handed over and not waited for
 };
 
-// The lists outside debug mode, whose copies write nothing on the screen: each
-// list is copied while the one before is finished, and its progress and reports
-// are written once that one's are. Two lists in one directory (they share
-// FILES.!#$), one list reached by two paths, or lists where that can't be told,
-// are taken one after the other.
-void RewriteOverlapped(const std::vector<std::string>& areas, const CounterSettings& settings,
-                       SentTable& sentTable, const Output& out, AreaJournal* journal,
-                       platform::PendingDirectories& pending, ListEntrySink* entries) {
-  // Asked before any list is finished, since finishing changes the journal.
-  std::vector<bool> replacedBefore(areas.size() + 1, false);
-  if (journal != nullptr) {
-    for (std::size_t n = 1; n <= areas.size(); ++n) {
-      replacedBefore[n] = journal->AlreadyReplaced(static_cast<int>(n));
+// Who a list and its directory are to the file system, as far as it can tell.
+struct ListIds {
+  std::optional<platform::FileId> dir;
+  std::optional<platform::FileId> list;
+};
+
+// True when `ids` is apart from every list of `batch`: in another directory (so
+// that the two share no FILES.!#$) and, unless `dirOnly`, another list (one list
+// may be reached through a link in another directory), as far as can be told.
+bool ApartFrom(const ListIds& ids, const std::vector<ListIds>& batch, bool dirOnly) {
+  for (const ListIds& other : batch) {
+    if (!ids.dir || !other.dir || *ids.dir == *other.dir) return false;
+    if (!dirOnly && (!ids.list || !other.list || *ids.list == *other.list)) return false;
+  }
+  return true;
+}
+
+// The lists outside debug mode, whose copies write nothing on the screen. Lists
+// are copied in area order into a batch, handed to the finisher once it is full
+// while the next batch is copied. A list that may be, or share FILES.!#$ with, a
+// list in either batch waits for that batch to be finished first. The progress
+// and the reports are shown in area order, each list's once it is settled.
+class ListRewrite {
+ public:
+  ListRewrite(const CounterSettings& settings, SentTable& sentTable, const Output& out,
+              AreaJournal* journal, ListEntrySink* entries)
+      : settings_(settings),
+        sentTable_(sentTable),
+        out_(out),
+        journal_(journal),
+        entries_(entries),
+        finisher_(journal) {}
+
+  void Run(const std::vector<std::string>& areas) {
+    // Asked before any list is finished, since finishing changes the journal.
+    std::vector<bool> replacedBefore(areas.size() + 1, false);
+    if (journal_ != nullptr) {
+      for (std::size_t n = 1; n <= areas.size(); ++n) {
+        replacedBefore[n] = journal_->AlreadyReplaced(static_cast<int>(n));
+      }
+    }
+    copies_.assign(areas.size() + 1, 0);
+    const int last = static_cast<int>(areas.size());
+    int number = 1;
+    for (;;) {
+      // Another program's change sends the work back to its list: what was done
+      // after it is taken back and done again.
+      int again = 0;
+      if (number > last) {
+        again = SettleAll();
+        if (again == 0) break;
+      } else if (replacedBefore[static_cast<std::size_t>(number)]) {
+        // The marks it sets are never taken back: every list before it is settled.
+        again = SettleAll();
+        if (again == 0) {
+          ShowProgress(number);
+          MarkUsed(settings_, sentTable_, out_, areas[static_cast<std::size_t>(number) - 1],
+                   WatchOf(number));
+        }
+      } else {
+        again = Handle(areas[static_cast<std::size_t>(number) - 1], number);
+      }
+      number = again != 0 ? again : number + 1;
     }
   }
-  ListFinisher finisher(out, journal, pending);
-  // Waits for the list being finished; one that another program changed before
-  // its move is copied again here. True when that happened.
-  const auto settle = [&] {
-    std::optional<ListCopy> changed = finisher.Wait();
-    if (!changed) return false;
-    CopyChangedAgain(*changed, settings, sentTable, out, EntryWatch{entries, changed->number},
-                     journal, &pending);
-    return true;
+
+ private:
+  // A list handled and not yet shown.
+  struct Shown {
+    int number = 0;
+    ListCopied state = ListCopied::Untouched;
+    std::string area;
+    std::string tempPath;
   };
-  const int last = static_cast<int>(areas.size());
-  for (int number = 1; number <= last; ++number) {
-    const std::string& area = areas[static_cast<std::size_t>(number) - 1];
-    const EntryWatch watch{entries, number};
-    const auto showProgress = [&] { Print(out, Format("\b\b\b\b%4d", number)); };
-    if (replacedBefore[static_cast<std::size_t>(number)]) {
-      settle();
-      showProgress();
-      MarkUsed(settings, sentTable, out, area, watch);
-      continue;
+
+  // A batch is handed over with this many lists once the finisher is free, and
+  // with at most kMostInBatch while it is not.
+  static constexpr std::size_t kBatch = 8;
+  static constexpr std::size_t kMostInBatch = 32;
+
+  EntryWatch WatchOf(int number) const { return EntryWatch{entries_, number}; }
+
+  // Copies one list if it is raised. Gives the area to go on from when another
+  // program's change took back what was handled, else 0.
+  int Handle(const std::string& area, int number) {
+    if (copies_[static_cast<std::size_t>(number)] >= kMostCopies) {
+      // Still changing after its last copy (or withdrawn where the journal could
+      // not be told): left as it stands, and told to the watch so.
+      auto list = platform::OpenText(area, platform::Mode::Read, platform::Share::DenyWrite);
+      if (list) TellAsRead(settings_, out_, *list, WatchOf(number));
+      unshown_.push_back(Shown{number, ListCopied::ReadFailed, area, {}});
+      return 0;
     }
     const std::string target = platform::FinalPath(area);
-    // The directory first: a list in the directory of the one being moved is not
-    // even opened for its id until the move is over (Windows refuses to move a
-    // file over one that is open, for whatever access).
-    const std::optional<platform::FileId> dir = platform::DirectoryIdOf(target);
-    if (!finisher.MayCopyInto(dir)) settle();
-    const std::optional<platform::FileId> list = platform::FileIdOf(target);
-    if (!finisher.MayCopyAlongside(dir, list)) settle();
+    ListIds ids;
+    // The directory first: a list in the directory of one being moved is not even
+    // opened for its id until the move is over (Windows refuses to move a file
+    // over one that is open, for whatever access).
+    ids.dir = platform::DirectoryIdOf(target);
+    if (int again = Clear(ids, true)) return again;
+    ids.list = platform::FileIdOf(target);
+    if (int again = Clear(ids, false)) return again;
     ListCopy copy;
     const ListCopied state =
-        CopyIfRaised(settings, sentTable, out, area, target, number, watch, copy);
-    // The list before, copied again, may raise what this copy did or not: this
-    // one is taken back first and made anew after it.
-    if (std::optional<ListCopy> changed = finisher.Wait()) {
-      TakeBack(copy, watch);
-      { const ListCopy dropped = std::move(copy); }  // its FILES.!#$ removed
-      CopyChangedAgain(*changed, settings, sentTable, out, EntryWatch{entries, changed->number},
-                       journal, &pending);
-      --number;
-      continue;
+        CopyIfRaised(settings_, sentTable_, out_, area, target, number, WatchOf(number), copy);
+    unshown_.push_back(Shown{number, state, area, copy.tempPath});
+    if (state != ListCopied::Raised) return 0;
+    copy.list->ReleaseReadBuffer();
+    filling_.push_back(std::move(copy));
+    fillingIds_.push_back(ids);
+    if (filling_.size() >= kBatch && (filling_.size() >= kMostInBatch || finisher_.Idle())) {
+      return HandOver();
     }
-    showProgress();
-    if (state != ListCopied::Raised) {
-      if (state != ListCopied::Untouched) {
-        ReportNotRaised(out, copy, state, journal);
-      } else if (journal != nullptr) {
-        journal->Done(number);  // a step an interrupted run left pending ends here
+    return 0;
+  }
+
+  // Waits for whatever batch `ids` is not apart from. Gives the area to go on from,
+  // or 0.
+  int Clear(const ListIds& ids, bool dirOnly) {
+    if (!ApartFrom(ids, fillingIds_, dirOnly)) return SettleAll();
+    if (!ApartFrom(ids, finishingIds_, dirOnly)) return Settle();
+    return 0;
+  }
+
+  // Hands the batch being copied to the finisher, once the one before is finished.
+  int HandOver() {
+    if (const int again = Settle()) return again;
+    if (filling_.empty()) return 0;
+    ShowBefore(filling_.front().number);
+    finishingIds_ = std::move(fillingIds_);
+    fillingIds_.clear();
+    Batch batch = std::move(filling_);
+    filling_.clear();
+    finisher_.Start(std::move(batch));
+    return 0;
+  }
+
+  // Finishes and shows everything handled so far. Gives the area to go on from,
+  // or 0.
+  int SettleAll() {
+    if (const int again = HandOver()) return again;
+    if (const int again = Settle()) return again;
+    ShowBefore(INT_MAX);
+    return 0;
+  }
+
+  // Waits for the batch being finished. When another program changed one of its
+  // lists, that list and everything handled after it are taken back, to be
+  // handled again from that list, which is given; else 0.
+  int Settle() {
+    if (!finisher_.busy()) return 0;
+    BatchEnd end = finisher_.Wait();
+    finishingIds_.clear();
+    notReplaced_.insert(notReplaced_.end(), end.notReplaced.begin(), end.notReplaced.end());
+    if (end.changed.empty()) return 0;
+    const int changed = end.changed.front().number;
+    ++copies_[static_cast<std::size_t>(changed)];
+    if (!end.withdrawn) {
+      // The journal holds them Ready: none may be made again in this run.
+      for (const ListCopy& copy : end.changed) {
+        copies_[static_cast<std::size_t>(copy.number)] = kMostCopies;
       }
-      continue;
     }
-    if (number < last) {
-      finisher.Start(std::move(copy), dir, list);
-    } else if (FinishListCopy(copy, out, journal, &pending) == ListFinished::Changed) {
-      CopyChangedAgain(copy, settings, sentTable, out, watch, journal, &pending);
+    // Taken back the last first; the copies are dropped, their FILES.!#$ removed.
+    for (auto copy = filling_.rbegin(); copy != filling_.rend(); ++copy) {
+      TakeBack(*copy, WatchOf(copy->number));
+    }
+    filling_.clear();
+    fillingIds_.clear();
+    for (auto copy = end.changed.rbegin(); copy != end.changed.rend(); ++copy) {
+      TakeBack(*copy, WatchOf(copy->number));
+    }
+    end.changed.clear();
+    while (!unshown_.empty() && unshown_.back().number >= changed) {
+      if (entries_ != nullptr) entries_->Forget(unshown_.back().number);
+      unshown_.pop_back();
+    }
+    ShowBefore(changed);
+    return changed;
+  }
+
+  // Shows the lists handled before area `upTo`, in order: the progress, and what
+  // is reported of each. Only while no batch is being finished: it tells the
+  // journal.
+  void ShowBefore(int upTo) {
+    std::size_t n = 0;
+    for (; n < unshown_.size() && unshown_[n].number < upTo; ++n) Show(unshown_[n]);
+    unshown_.erase(unshown_.begin(), unshown_.begin() + static_cast<std::ptrdiff_t>(n));
+  }
+
+  void ShowProgress(int number) { Print(out_, Format("\b\b\b\b%4d", number)); }
+
+  void Show(const Shown& shown) {
+    ShowProgress(shown.number);
+    switch (shown.state) {
+      case ListCopied::Raised:
+        if (std::find(notReplaced_.begin(), notReplaced_.end(), shown.number) !=
+            notReplaced_.end()) {
+          ReportNotReplaced(out_, shown.area);
+        }
+        break;
+      case ListCopied::Untouched:
+        if (journal_ != nullptr) journal_->Done(shown.number);  // a step left pending ends here
+        break;
+      case ListCopied::NoTemp:
+      case ListCopied::ReadFailed:
+        ReportNotRaised(out_, shown.area, shown.tempPath, shown.number, shown.state, journal_);
+        break;
     }
   }
-  settle();
-}
+
+  const CounterSettings& settings_;
+  SentTable& sentTable_;
+  const Output& out_;
+  AreaJournal* journal_;
+  ListEntrySink* entries_;
+  BatchFinisher finisher_;
+  Batch filling_;                      // copied, not yet handed over
+  std::vector<ListIds> fillingIds_;
+  std::vector<ListIds> finishingIds_;  // the batch handed over
+  std::vector<int> copies_;            // per area, how often it changed before its move
+  std::vector<Shown> unshown_;         // handled, not yet shown, in area order
+  std::vector<int> notReplaced_;       // finished and not replaced
+};
 
 }  // namespace
 
 bool RewriteFileList(const CounterSettings& settings, SentTable& sentTable, const Output& out,
                      const std::string& area, AreaJournal* journal, int number,
-                     platform::PendingDirectories* pending, ListEntrySink* entries) {
+                     ListEntrySink* entries) {
   const EntryWatch watch{entries, number};
   if (journal != nullptr && journal->AlreadyReplaced(number)) {
     MarkUsed(settings, sentTable, out, area, watch);
     return true;
   }
-  ListCopy copy;
-  const ListCopied state =
-      CopyIfRaised(settings, sentTable, out, area, platform::FinalPath(area), number, watch, copy);
-  if (state == ListCopied::Untouched) {
-    if (journal != nullptr) journal->Done(number);
-    return false;
+  const std::string target = platform::FinalPath(area);
+  for (int copies = 1;; ++copies) {
+    Batch one(1);
+    ListCopy& copy = one.front();
+    const ListCopied state =
+        CopyIfRaised(settings, sentTable, out, area, target, number, watch, copy);
+    if (state == ListCopied::Untouched) {
+      if (journal != nullptr) journal->Done(number);
+      return false;
+    }
+    if (state != ListCopied::Raised) {
+      ReportNotRaised(out, area, copy.tempPath, number, state, journal);
+      return false;
+    }
+    BatchEnd end = FinishBatch(one, journal);
+    if (end.changed.empty()) {
+      if (end.notReplaced.empty()) return true;
+      ReportNotReplaced(out, area);
+      return false;
+    }
+    // Another program changed the list before its move: copied anew from the list
+    // as it is now, its raises applied as if the list had first been read so.
+    TakeBack(end.changed.front(), watch);
+    end.changed.clear();
+    if (!end.withdrawn || copies == kMostCopies) {
+      // Left as it stands now, and told to the watch so.
+      auto list = platform::OpenText(target, platform::Mode::Read, platform::Share::DenyWrite);
+      if (list) TellAsRead(settings, out, *list, watch);
+      ReportNotReplaced(out, area);
+      return false;
+    }
   }
-  if (state != ListCopied::Raised) {
-    ReportNotRaised(out, copy, state, journal);
-    return false;
-  }
-  const ListFinished finished = FinishListCopy(copy, out, journal, pending);
-  if (finished != ListFinished::Changed) return finished == ListFinished::Replaced;
-  return CopyChangedAgain(copy, settings, sentTable, out, watch, journal, pending);
 }
 
 void UpdateFileAreas(const std::vector<std::string>& areas, const CounterSettings& settings,
                      SentTable& sentTable, const Output& out, AreaJournal* journal,
                      ListEntrySink* entries) {
   Print(out, Format("\xFE Processing %d file areas\n", static_cast<int>(areas.size())));
-  // Each replaced list's directory entry is committed to the disk while the next
-  // list is written; all of them before the new Last_Time is stored.
-  platform::PendingDirectories pending;
   if (!out.debug) {
     Print(out, "  In process :     ");
-    RewriteOverlapped(areas, settings, sentTable, out, journal, pending, entries);
-    platform::SyncDirectories(pending);
+    ListRewrite(settings, sentTable, out, journal, entries).Run(areas);
     Print(out, "\n");
     return;
   }
@@ -624,9 +770,8 @@ void UpdateFileAreas(const std::vector<std::string>& areas, const CounterSetting
     ++number;
     Print(out, "Processing " + area + "\n");
     LogWrite(out, Format("\nFile area: %02d\nPath     : ", number) + area + "\n");
-    RewriteFileList(settings, sentTable, out, area, journal, number, &pending, entries);
+    RewriteFileList(settings, sentTable, out, area, journal, number, entries);
   }
-  platform::SyncDirectories(pending);
 }
 
 void ReadFileAreas(const std::vector<std::string>& areas, const CounterSettings& settings,

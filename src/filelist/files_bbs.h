@@ -62,16 +62,13 @@ platform::TextFile DiscardingText();
 // Rewrites one list (the full path of a FILES.BBS) through FILES.!#$; every
 // failure is reported and ends only the work on this list. A list none of whose
 // entries is raised is only read: no FILES.!#$ is made, and the list keeps its
-// bytes, time stamp and inode. True when the list was replaced by its raised copy. With a `journal`, area `number` (from 1) is
-// Ready in it before the move and Done after; a list it names as replaced by the
-// interrupted run is only read, for the FIRST_ONLY marks. With `pending`, the
-// directory entry is committed to the disk while the caller goes on (see
-// FinishReplacement); a journal's Ready waits for the one before it, so that no
-// Done is on the disk before its move is. With `entries`, the list's file entries
+// bytes, time stamp and inode. True when the list was replaced by its raised copy.
+// With a `journal`, area `number` (from 1) is Ready in it before the move and Done
+// once the move is on the disk; a list it names as replaced by the interrupted run
+// is only read, for the FIRST_ONLY marks. With `entries`, the list's file entries
 // are told to it as the list then holds them.
 bool RewriteFileList(const CounterSettings& settings, SentTable& sentTable, const Output& out,
                      const std::string& area, AreaJournal* journal = nullptr, int number = 0,
-                     platform::PendingDirectories* pending = nullptr,
                      ListEntrySink* entries = nullptr);
 
 }  // namespace zirka

@@ -147,13 +147,11 @@ class Parser {
       j_.hasPositions = true;
       return true;
     }
-    const AreaStep* pending = j_.Pending();
     if (Keyword(line, "Ready", rest)) {
       AreaStep step;
       if (!TakeNumber(rest, step.index) || step.index == 0 || rest.size() < 2 || rest[0] != ' ') {
         return Fail("bad Ready");
       }
-      if (pending != nullptr) return Fail("Ready before the area before it was done");
       if (!j_.steps.empty() && step.index <= j_.steps.back().index) {
         return Fail("areas out of order");
       }
@@ -164,12 +162,21 @@ class Parser {
     if (Keyword(line, "Done", rest)) {
       int index = 0;
       if (!TakeNumber(rest, index) || !rest.empty()) return Fail("bad Done");
-      if (pending == nullptr || pending->index != index) return Fail("Done without its Ready");
-      j_.steps.back().done = true;
+      AreaStep* step = j_.PendingStep(index);
+      if (step == nullptr) return Fail("Done without its Ready");
+      step->done = true;
+      return true;
+    }
+    if (Keyword(line, "Back", rest)) {
+      int index = 0;
+      if (!TakeNumber(rest, index) || !rest.empty()) return Fail("bad Back");
+      const AreaStep* step = j_.PendingStep(index);
+      if (step == nullptr) return Fail("Back without its Ready");
+      j_.steps.erase(j_.steps.begin() + (step - j_.steps.data()));
       return true;
     }
     if (line == kAllDone) {
-      if (pending != nullptr) return Fail("All done before the last area was done");
+      if (j_.AnyPending()) return Fail("All done before the last area was done");
       j_.allDone = true;
       return true;
     }
@@ -195,17 +202,28 @@ const AreaStep* Journal::Step(int index) const {
   return nullptr;
 }
 
-const AreaStep* Journal::Pending() const {
-  return steps.empty() || steps.back().done ? nullptr : &steps.back();
+AreaStep* Journal::PendingStep(int index) {
+  for (AreaStep& step : steps) {
+    if (step.index == index) return step.done ? nullptr : &step;
+  }
+  return nullptr;
+}
+
+bool Journal::AnyPending() const {
+  for (const AreaStep& step : steps) {
+    if (!step.done) return true;
+  }
+  return false;
 }
 
 void SettlePending(Journal& journal) {
-  if (journal.steps.empty() || journal.steps.back().done) return;
-  // The list rewrite's replacement file: FILES.BBS gives FILES.!#$.
-  AreaStep& pending = journal.steps.back();
-  // Beside the file the list is, through its links.
-  if (!platform::PathExists(TemporaryName(platform::FinalPath(pending.list), ".!#$"))) {
-    pending.done = true;
+  for (AreaStep& step : journal.steps) {
+    if (step.done) continue;
+    // The list rewrite's replacement file, beside the file the list is through its
+    // links: FILES.BBS gives FILES.!#$. No two pending steps share one.
+    if (!platform::PathExists(TemporaryName(platform::FinalPath(step.list), ".!#$"))) {
+      step.done = true;
+    }
   }
 }
 
@@ -294,20 +312,40 @@ bool JournalFile::AlreadyReplaced(int index) const {
   return step != nullptr && step->done;
 }
 
-bool JournalFile::Ready(int index, const std::string& list) {
-  const AreaStep* pending = journal_.Pending();
-  if (pending != nullptr && pending->index == index) return true;
-  if (pending != nullptr || !Append("Ready " + std::to_string(index) + " " + list + "\n", true)) {
-    return false;
+bool JournalFile::Ready(const std::vector<ReadyList>& lists) {
+  std::string lines;
+  std::vector<AreaStep> added;
+  for (const ReadyList& ready : lists) {
+    // The step of a list an interrupted run left pending is there already.
+    if (journal_.PendingStep(ready.number) != nullptr) continue;
+    lines += "Ready " + std::to_string(ready.number) + " " + ready.list + "\n";
+    added.push_back({ready.number, ready.list, false});
   }
-  journal_.steps.push_back({index, list, false});
+  if (lines.empty()) return true;
+  if (!Append(lines, true)) return false;
+  journal_.steps.insert(journal_.steps.end(), added.begin(), added.end());
+  return true;
+}
+
+bool JournalFile::Withdraw(const std::vector<int>& numbers) {
+  std::string lines;
+  for (const int number : numbers) {
+    if (journal_.PendingStep(number) != nullptr) lines += "Back " + std::to_string(number) + "\n";
+  }
+  if (lines.empty()) return true;
+  if (!Append(lines, true)) return false;
+  for (const int number : numbers) {
+    if (const AreaStep* step = journal_.PendingStep(number)) {
+      journal_.steps.erase(journal_.steps.begin() + (step - journal_.steps.data()));
+    }
+  }
   return true;
 }
 
 void JournalFile::Done(int index) {
-  const AreaStep* pending = journal_.Pending();
-  if (pending == nullptr || pending->index != index) return;
-  journal_.steps.back().done = true;
+  AreaStep* step = journal_.PendingStep(index);
+  if (step == nullptr) return;
+  step->done = true;
   Append("Done " + std::to_string(index) + "\n", false);
 }
 

@@ -17,12 +17,18 @@
 //   Ready 1 D:\FILES\UTIL\FILES.BBS    area 1's FILES.!#$ is whole and on disk
 //   Done 1                             area 1's list was replaced (or could not be)
 //   Ready 3 D:\FILES\NODELIST\FILES.BBS
+//   Ready 4 D:\FILES\UTIL2\FILES.BBS  several lists in different directories may
+//   Done 3                             be ready at once, written with one flush
+//   Back 4                             area 4's replacement was withdrawn unmoved
+//                                      (another program changed the list): it is
+//                                      raised anew, as if never Ready
 //   All done                           every area is done: only Last_Time is left
 //
 // Areas are named by their number in the area table (from 1), as two AREA lines
 // may name the same list. An area whose FILES.!#$ was never whole has no line. A
-// Ready without its Done can only be the last step: the run was stopped between
-// the two, and whether FILES.!#$ still exists says whether the list was replaced.
+// Ready without its Done is a list the run was stopped with between the two:
+// whether its FILES.!#$ still exists says whether the list was replaced. No two
+// such lists are in one directory, where they would share FILES.!#$.
 
 #include <cstdint>
 #include <memory>
@@ -67,16 +73,18 @@ struct Journal {
   // no Pos lines; `hasPositions` tells it from a run that had no log to store.
   std::vector<LogPosition> positions;
   bool hasPositions = false;
-  std::vector<AreaStep> steps;  // increasing index; only the last may not be done
+  std::vector<AreaStep> steps;  // increasing index
   bool allDone = false;
 
   // The step of area `index`, or nullptr when the area has none.
   const AreaStep* Step(int index) const;
-  // The last step when it is not done, else nullptr.
-  const AreaStep* Pending() const;
+  // The step of area `index` when it is not done, else nullptr.
+  AreaStep* PendingStep(int index);
+  // True while any step is not done.
+  bool AnyPending() const;
 };
 
-// A step left pending by a killed run whose FILES.!#$ is gone was moved over its
+// Each step left pending by a killed run whose FILES.!#$ is gone was moved over its
 // list (or failed and was removed): it is done. One whose FILES.!#$ is still there
 // was never moved and stays pending: the list is raised again.
 void SettlePending(Journal& journal);
@@ -102,13 +110,16 @@ class JournalFile : public AreaJournal {
 
   // True when the journal it was created with names area `index` done.
   bool AlreadyReplaced(int index) const override;
-  // `list` of area `index` is whole in its FILES.!#$: appended and flushed, before
-  // the list is replaced. Nothing is appended for the step a completed run left
-  // pending (its Ready is there already).
-  bool Ready(int index, const std::string& list) override;
+  // The lists are whole in their FILES.!#$: appended with one flush, before any of
+  // them is replaced. Nothing is appended for a step a completed run left pending
+  // (its Ready is there already).
+  bool Ready(const std::vector<ReadyList>& lists) override;
+  // The pending steps of `numbers` are withdrawn: appended with one flush.
+  bool Withdraw(const std::vector<int>& numbers) override;
   // Area `index` is over: appended and handed to the system, not flushed (the next
-  // flush carries it; a line lost in a crash is decided by FILES.!#$). Nothing
-  // when the area has no pending step (its FILES.!#$ was never whole).
+  // flush carries it; a line lost in a crash is decided by FILES.!#$). Call it only
+  // once the move is committed to the disk. Nothing when the area has no pending
+  // step (its FILES.!#$ was never whole).
   void Done(int index) override;
   // Every area is over: appended and flushed.
   bool AllDone();

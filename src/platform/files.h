@@ -3,10 +3,10 @@
 // inside the program; only here do they become host paths (see HostPath).
 
 #include <cstdint>
-#include <future>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/text_file.h"
 
@@ -73,24 +73,23 @@ bool ReplaceFile(const std::string& tempPath, const std::string& targetPath);
 bool ReplaceFileHeld(std::unique_ptr<TextFile> temp, const std::string& tempPath,
                      const std::string& targetPath);
 
-// The directory entries that a series of replacements changed, committed to the
-// disk while the series goes on. POSIX: the directory of each replacement is synced
-// on a helper thread while the next file is written; SyncDirectories waits for the
-// last. Windows: the moves are written through already, nothing is kept.
+// The directories whose entries a series of replacements changed, committed to
+// the disk together once the series is over (SyncDirectories): the first commit
+// carries most of what the others would. POSIX: the directories to sync. Windows:
+// the moves are written through already, nothing is kept.
 struct PendingDirectories {
-  std::future<void> inFlight;  // the sync of the latest replacement's directory
+  std::vector<std::string> dirs;  // host paths, each once
 };
 
-// ReplaceFileHeld that leaves committing the directory entry to the helper thread.
+// ReplaceFileHeld that leaves committing the directory entry to SyncDirectories.
 // `heldTarget` is the target's own open file, when the caller still holds it: it
 // is closed before the move where an open file can't be replaced (Windows), else
-// on the helper thread after it, since letting go of the old file's space costs
-// as much as the move itself.
+// right after it.
 bool ReplaceFileHeld(std::unique_ptr<TextFile> temp, const std::string& tempPath,
                      const std::string& targetPath, PendingDirectories& pending,
                      std::unique_ptr<TextFile> heldTarget = nullptr);
 
-// Returns once every pending directory is committed to the disk.
+// Commits every pending directory to the disk and forgets them.
 void SyncDirectories(PendingDirectories& pending);
 
 // Who a file or directory is to the file system: two paths reach one file exactly

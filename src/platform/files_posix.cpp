@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <system_error>
@@ -297,26 +298,20 @@ bool ReplaceFileHeld(std::unique_ptr<TextFile> temp, const std::string& tempPath
   if (Refused(FaultOp::Rename, tempPath, targetPath)) return false;
   const std::string from = HostPath(tempPath);
   const std::string to = HostPath(targetPath);
-  const std::string dir = DirectoryOf(to);
   const bool moved = ::rename(from.c_str(), to.c_str()) == 0;
   temp->Close();
   if (!moved) return false;
-  // One sync at a time: the one before is done by the time this one starts.
-  SyncDirectories(pending);
-  auto sync = [dir, held = std::move(heldTarget)]() mutable {
-    SyncDirectory(dir);
-    held.reset();
-  };
-  try {
-    pending.inFlight = std::async(std::launch::async, std::move(sync));
-  } catch (const std::system_error&) {  // no thread to be had: synced here
-    sync();
+  heldTarget.reset();
+  std::string dir = DirectoryOf(to);
+  if (std::find(pending.dirs.begin(), pending.dirs.end(), dir) == pending.dirs.end()) {
+    pending.dirs.push_back(std::move(dir));
   }
   return true;
 }
 
 void SyncDirectories(PendingDirectories& pending) {
-  if (pending.inFlight.valid()) pending.inFlight.get();
+  for (const std::string& dir : pending.dirs) SyncDirectory(dir);
+  pending.dirs.clear();
 }
 
 bool RemoveFile(const std::string& dosPath) {

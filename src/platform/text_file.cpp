@@ -183,6 +183,17 @@ bool TextFile::Flush() {
   return !failed_;
 }
 
+void TextFile::ReleaseReadBuffer() {
+  if (inPos_ == inEnd_) {
+    inBase_ += inPos_;
+    inPos_ = 0;
+    inEnd_ = 0;
+    ForgetLineFeeds();
+    in_.reset();
+    inCapacity_ = 0;
+  }
+}
+
 bool TextFile::StartOver() {
   if (closed_ || !raw_) return false;
   out_.clear();

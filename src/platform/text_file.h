@@ -131,6 +131,9 @@ class TextFile {
   bool WriteOut();
   // Writes out the buffer and commits the file to the disk.
   bool Flush();
+  // Lets go of the read buffer once everything in it is read (a file held open
+  // but read no further for a while); reading goes on where it stood.
+  void ReleaseReadBuffer();
   // Writes out the buffer and closes the file. False if anything written was lost.
   bool Close();
 

@@ -37,13 +37,23 @@ TEST(JournalTest, FormatAndParseGoBothWays) {
   std::string error;
   ASSERT_TRUE(Parse(text, back, error)) << error;
   EXPECT_EQ(Format(back), text);
-  EXPECT_EQ(back.Pending(), back.Step(3));
+  EXPECT_EQ(back.PendingStep(3), back.Step(3));
+  EXPECT_EQ(back.PendingStep(1), nullptr);
   EXPECT_EQ(back.Step(2), nullptr);
+
+  // Lists in different directories are Ready together; one withdrawn unmoved is
+  // Ready anew later.
+  ASSERT_TRUE(Parse(kHead + "Ready 1 A\nReady 2 B\nReady 3 C\nDone 1\nBack 2\nBack 3\n"
+                            "Ready 2 B\n", back, error)) << error;
+  ASSERT_EQ(back.steps.size(), 2u);
+  EXPECT_TRUE(back.steps[0].done);
+  EXPECT_EQ(back.PendingStep(2), &back.steps[1]);
+  EXPECT_TRUE(back.AnyPending());
 
   // A crash may cut the last append short: that line was never whole, and is left out.
   ASSERT_TRUE(Parse(kHead + "Ready 1 D:\\A\\FILES.BBS\r\nDone 1\r\nAll do", back, error));
   EXPECT_FALSE(back.allDone);
-  EXPECT_EQ(back.Pending(), nullptr);
+  EXPECT_FALSE(back.AnyPending());
   ASSERT_TRUE(Parse(kHead + "All done\n", back, error)) << error;
   EXPECT_TRUE(back.allDone);
 }
@@ -67,7 +77,7 @@ TEST(JournalTest, EveryBadShapeIsRefusedWithItsLine) {
        "line 5: not \"Forced Yes\" or \"Forced No\""},
       {kHead + "Ready 1 A\nDone 2\n", "line 7: Done without its Ready"},
       {kHead + "Ready 1 A\nDone 1\nDone 1\n", "line 8: Done without its Ready"},
-      {kHead + "Ready 1 A\nReady 2 B\n", "line 7: Ready before the area before it was done"},
+      {kHead + "Ready 1 A\nDone 1\nBack 1\n", "line 8: Back without its Ready"},
       {kHead + "Ready 2 A\nDone 2\nReady 2 A\n", "line 8: areas out of order"},
       {kHead + "Ready 0 A\n", "line 6: bad Ready"},
       {kHead + "Ready 99999999999 A\n", "line 6: bad Ready"},
@@ -104,7 +114,8 @@ TEST_F(JournalFileTest, ALiveRunHoldsItsJournalUntilItRemovesIt) {
   auto live = JournalFile::Create(JournalPath(ctl), j);
   ASSERT_NE(live, nullptr);
   EXPECT_FALSE(scratch_.Exists("FIDO/ZIRKA.JN$"));
-  ASSERT_TRUE(live->Ready(1, "D:\\A\\FILES.BBS"));
+  ASSERT_TRUE(live->Ready({{1, "D:\\A\\FILES.BBS"}, {2, "D:\\B\\FILES.BBS"}}));
+  ASSERT_TRUE(live->Withdraw({2}));
   live->Done(1);
   // Another run finds it held, and can't take it over.
   EXPECT_EQ(ReadJournal(ctl).found, Found::Held);
@@ -116,7 +127,8 @@ TEST_F(JournalFileTest, ALiveRunHoldsItsJournalUntilItRemovesIt) {
   EXPECT_EQ(scratch_.Slurp("FIDO/ZIRKA.JNL"),
             "; Zirka journal of an unfinished run - do not edit\r\nControl D:\\FIDO\\ZIRKA.CTL\r\n"
             "Last_Time\r\nStarted 06/12 23:00:01\r\nForced No\r\n"
-            "Ready 1 D:\\A\\FILES.BBS\r\nDone 1\r\nAll done\r\n");
+            "Ready 1 D:\\A\\FILES.BBS\r\nReady 2 D:\\B\\FILES.BBS\r\nBack 2\r\nDone 1\r\n"
+            "All done\r\n");
 
   // Left by a killed run: read whole, then gone once removed.
   live.reset();
