@@ -341,6 +341,11 @@ struct BatchEnd {
 // in area order.
 BatchEnd FinishBatch(Batch& batch, AreaJournal* journal) {
   BatchEnd end;
+  // All of them on their way to the disk first: the commits that follow then
+  // mostly wait for what is under way already.
+  for (ListCopy& copy : batch) {
+    if (copy.written) copy.temp->StartWriteback();
+  }
   std::vector<ReadyList> ready;
   for (ListCopy& copy : batch) {
     copy.written = copy.written && CommitReplacement(*copy.temp, copy.target);

@@ -37,6 +37,9 @@ class RawFile {
   virtual void TakeOverAttributes(const std::string& /*hostPath*/) {}
   // Empties the file and writes on from its start; false when that failed.
   virtual bool Truncate() { return false; }
+  // Has the system start writing what was written to the disk, without waiting for
+  // it (Linux: sync_file_range): a hint before Sync, which still commits.
+  virtual void StartWriteback() {}
   // Pushes what was written to the disk (fsync / _commit).
   virtual bool Sync() = 0;
   // Releases the file and its lock; further calls fail. False when closing failed.

@@ -101,6 +101,12 @@ class FdRawFile : public RawFile {
 
   bool Truncate() override { return fd_ >= 0 && ::ftruncate(fd_, 0) == 0; }
 
+  void StartWriteback() override {
+#if defined(__linux__)
+    if (fd_ >= 0) (void)::sync_file_range(fd_, 0, 0, SYNC_FILE_RANGE_WRITE);
+#endif
+  }
+
   bool Sync() override {
     if (fd_ < 0) return false;
     if (ShouldFail(FaultOp::Flush)) {

@@ -131,6 +131,11 @@ class TextFile {
   bool WriteOut();
   // Writes out the buffer and commits the file to the disk.
   bool Flush();
+  // Writes out the buffer and has the system start writing the file to the disk,
+  // without waiting: for several files flushed one after the other.
+  void StartWriteback() {
+    if (WriteOut()) raw_->StartWriteback();
+  }
   // Lets go of the read buffer once everything in it is read (a file held open
   // but read no further for a while); reading goes on where it stood.
   void ReleaseReadBuffer();
