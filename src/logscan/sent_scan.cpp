@@ -2,13 +2,16 @@
 
 #include <algorithm>
 #include <array>
+#include <condition_variable>
 #include <cstdint>
 #include <cstring>
-#include <functional>
-#include <future>
+#include <exception>
+#include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <thread>
 #include <utility>
 
 #include "core/log_time.h"
@@ -212,20 +215,141 @@ SentTable CountSendsApart(LogEntry& entry, const std::vector<std::string>& ignor
 // counting the log's sends one by one, since its records are in the order of
 // their first send.
 void MergeSends(RunContext& ctx, const SentTable& apart) {
-  for (const SentFile& sent : apart.records()) {
-    if (ctx.sentTable.Add(sent.name, sent.times)) ShowFound(ctx);
+  // A few at a time, the memory each needs on its way while the first is added.
+  constexpr std::size_t kBatch = 16;
+  const std::vector<SentFile>& records = apart.records();
+  std::array<std::uint64_t, kBatch> hashes{};
+  for (std::size_t first = 0; first < records.size(); first += kBatch) {
+    const std::size_t n = std::min(kBatch, records.size() - first);
+    for (std::size_t i = 0; i < n; ++i) {
+      hashes[i] = SentTable::HashOf(records[first + i].name);
+      ctx.sentTable.PrefetchSlot(hashes[i]);
+    }
+    for (std::size_t i = 0; i < n; ++i) ctx.sentTable.PrefetchRecord(hashes[i]);
+    for (std::size_t i = 0; i < n; ++i) {
+      const SentFile& sent = records[first + i];
+      if (ctx.sentTable.AddHashed(sent.name, hashes[i], sent.times)) ShowFound(ctx);
+    }
   }
 }
 
-// The next log counted apart on a helper thread; an invalid future when no thread
-// can be had, and the log is then counted here in its turn.
-std::future<SentTable> CountSendsAhead(LogEntry& entry, const std::vector<std::string>& ignoreList) {
-  try {
-    return std::async(std::launch::async, CountSendsApart, std::ref(entry), std::cref(ignoreList));
-  } catch (const std::system_error&) {
-    return {};
+// The logs counted two at a time, by the caller and a helper thread: each takes
+// the next log nobody took yet. A log is counted straight into the run's table
+// when every log before it is in it already and its start is settled (a log whose
+// start may still move is counted apart, so that what it drops is in no other
+// log's counts); the others are counted in a table of their own, which whichever
+// thread is free adds to the run's in the order of the logs. That gives the same
+// records, counts and progress as counting every send one by one. Without a
+// thread to be had, the caller counts them all.
+class SendCounter {
+ public:
+  SendCounter(RunContext& ctx, const std::vector<LogEntry*>& logs)
+      : ctx_(ctx), logs_(logs), tables_(logs.size()), ready_(logs.size(), false) {
+    try {
+      thread_ = std::thread([this] { Work(); });
+    } catch (const std::system_error&) {
+    }
   }
-}
+  ~SendCounter() {
+    {
+      const std::lock_guard<std::mutex> lock(mutex_);
+      next_ = logs_.size();  // nothing more is taken
+    }
+    if (thread_.joinable()) thread_.join();
+  }
+  SendCounter(const SendCounter&) = delete;
+  SendCounter& operator=(const SendCounter&) = delete;
+
+  // Counts on this thread until every log is taken, then waits for the helper's
+  // and adds what is left. What counting threw on either thread is thrown here.
+  void Run() {
+    Work();
+    std::unique_lock<std::mutex> table(table_);
+    for (;;) {
+      MergeReady();
+      std::unique_lock<std::mutex> lock(mutex_);
+      if (failure_) std::rethrow_exception(failure_);
+      if (merged_ == logs_.size()) return;
+      table.unlock();
+      done_.wait(lock, [&] { return merged_ == logs_.size() || ready_[merged_] || failure_; });
+      lock.unlock();
+      table.lock();
+    }
+  }
+
+ private:
+  // Takes and counts logs, adding what is ready after each, while any is left.
+  void Work() {
+    try {
+      while (const std::optional<std::size_t> i = Take()) {
+        if (!CountStraight(*i)) Store(*i, CountSendsApart(*logs_[*i], ctx_.ignoreList));
+        std::unique_lock<std::mutex> table(table_, std::try_to_lock);
+        if (table) MergeReady();
+      }
+    } catch (...) {
+      const std::lock_guard<std::mutex> lock(mutex_);
+      if (!failure_) failure_ = std::current_exception();
+      next_ = logs_.size();
+      done_.notify_all();
+    }
+  }
+
+  std::optional<std::size_t> Take() {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    if (next_ == logs_.size()) return std::nullopt;
+    return next_++;
+  }
+
+  // Counts log `i` into the run's table when it may be; false when it may not.
+  bool CountStraight(std::size_t i) {
+    if (logs_[i]->oldUpTo.active()) return false;
+    const std::lock_guard<std::mutex> table(table_);
+    MergeReady();
+    if (merged_ != i) return false;
+    CountSends(ctx_, *logs_[i]);
+    const std::lock_guard<std::mutex> lock(mutex_);
+    ready_[i] = true;
+    ++merged_;
+    done_.notify_all();
+    return true;
+  }
+
+  void Store(std::size_t i, SentTable table) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    tables_[i] = std::move(table);
+    ready_[i] = true;
+    done_.notify_all();
+  }
+
+  // Adds the tables ready in the order of the logs to the run's; table_ held.
+  void MergeReady() {
+    for (;;) {
+      std::optional<SentTable> next;
+      {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        if (merged_ == logs_.size() || !ready_[merged_]) return;
+        next = std::exchange(tables_[merged_], std::nullopt);
+      }
+      if (next) MergeSends(ctx_, *next);
+      const std::lock_guard<std::mutex> lock(mutex_);
+      ++merged_;
+      done_.notify_all();
+    }
+  }
+
+  RunContext& ctx_;
+  const std::vector<LogEntry*>& logs_;
+  std::thread thread_;
+  // Held by whichever thread adds to the run's table (and shows the progress).
+  std::mutex table_;
+  std::mutex mutex_;
+  std::condition_variable done_;
+  std::size_t next_ = 0;                          // under mutex_
+  std::size_t merged_ = 0;                        // under mutex_; moves with table_ held
+  std::vector<std::optional<SentTable>> tables_;  // under mutex_
+  std::vector<bool> ready_;                       // under mutex_
+  std::exception_ptr failure_;                    // under mutex_
+};
 
 }  // namespace
 
@@ -236,23 +360,18 @@ void ScanSentFiles(RunContext& ctx) {
   for (LogEntry& entry : ctx.logTable) {
     if (entry.scanFrom) logs.push_back(&entry);
   }
-  // They are counted two at a time: this thread counts one into the run's table
-  // while a helper counts the next apart, merged right after. Debug mode, whose
-  // lines follow each send as it is found, counts one log after the other.
-  for (std::size_t i = 0; i < logs.size(); ++i) {
-    std::future<SentTable> next;
-    if (!ctx.debug && i + 1 < logs.size()) next = CountSendsAhead(*logs[i + 1], ctx.ignoreList);
-    // A log whose start may still move is counted apart, so that what it drops is
-    // in no other log's counts.
-    if (logs[i]->oldUpTo.active()) {
-      MergeSends(ctx, CountSendsApart(*logs[i], ctx.ignoreList));
-    } else {
-      CountSends(ctx, *logs[i]);
+  if (ctx.debug || logs.size() < 2) {
+    // Debug mode, whose lines follow each send as it is found, counts one log after
+    // the other.
+    for (LogEntry* log : logs) {
+      if (log->oldUpTo.active()) {
+        MergeSends(ctx, CountSendsApart(*log, ctx.ignoreList));
+      } else {
+        CountSends(ctx, *log);
+      }
     }
-    if (next.valid()) {
-      MergeSends(ctx, next.get());
-      ++i;
-    }
+  } else {
+    SendCounter(ctx, logs).Run();
   }
   Print(ctx, "\n");
   ComputeNewLastTime(ctx);
