@@ -102,6 +102,21 @@ class JournalFileTest : public ::testing::Test {
   zirka::testing::ScratchDir scratch_;
 };
 
+// A killed run may leave several lists Ready, in different directories: each is
+// settled by its own FILES.!#$.
+TEST_F(JournalFileTest, EachListLeftReadyIsSettledByItsOwnReplacement) {
+  scratch_.MakeDir("A");
+  scratch_.MakeDir("B");
+  scratch_.Put("B/FILES.!#$", "never moved");
+  Journal j;
+  std::string error;
+  ASSERT_TRUE(Parse(kHead + "Ready 1 D:\\A\\FILES.BBS\nReady 2 D:\\B\\FILES.BBS\n", j, error))
+      << error;
+  SettlePending(j);
+  EXPECT_TRUE(j.steps[0].done);
+  EXPECT_FALSE(j.steps[1].done);
+}
+
 #if !defined(_WIN32)
 TEST_F(JournalFileTest, ALiveRunHoldsItsJournalUntilItRemovesIt) {
   const std::string ctl = "D:\\FIDO\\ZIRKA.CTL";
