@@ -597,7 +597,9 @@ class ListRewrite {
         CopyIfRaised(settings_, sentTable_, out_, area, target, number, WatchOf(number), copy);
     unshown_.push_back(Shown{number, state, area, copy.tempPath});
     if (state != ListCopied::Raised) return 0;
-    copy.list->ReleaseReadBuffer();
+    // Held open until the batch is finished, without their buffers.
+    copy.list->ReleaseBuffers();
+    copy.temp->ReleaseBuffers();
     filling_.push_back(std::move(copy));
     fillingIds_.push_back(ids);
     if (filling_.size() >= kBatch && (filling_.size() >= kMostInBatch || finisher_.Idle())) {

@@ -183,7 +183,10 @@ bool TextFile::Flush() {
   return !failed_;
 }
 
-void TextFile::ReleaseReadBuffer() {
+void TextFile::ReleaseBuffers() {
+  if (closed_ || !raw_) return;
+  FlushBuffer();
+  std::string().swap(out_);
   if (inPos_ == inEnd_) {
     inBase_ += inPos_;
     inPos_ = 0;

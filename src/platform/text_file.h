@@ -136,9 +136,10 @@ class TextFile {
   void StartWriteback() {
     if (WriteOut()) raw_->StartWriteback();
   }
-  // Lets go of the read buffer once everything in it is read (a file held open
-  // but read no further for a while); reading goes on where it stood.
-  void ReleaseReadBuffer();
+  // For a file held open while other work goes on: what is buffered for writing is
+  // handed to the system, and both buffers are let go (the read buffer once
+  // everything in it is read); reading goes on where it stood.
+  void ReleaseBuffers();
   // Writes out the buffer and closes the file. False if anything written was lost.
   bool Close();
 
