@@ -82,13 +82,20 @@ void Spit(const fs::path& path, std::string_view bytes) {
 }
 
 // Points the Wine prefix's drive D: at `root`, replacing the link in one step.
+// Wine's mount manager, still busy after the case before, may drop a link it does
+// not know from dosdevices: made again then.
 void MapWineDriveD(const std::string& root) {
   const fs::path devices = fs::path(WinePrefix()) / "dosdevices";
   const fs::path link = devices / "d:";
   const fs::path fresh = devices / ("d:.new" + std::to_string(getpid()));
-  fs::remove(fresh);
-  fs::create_directory_symlink(root, fresh);
-  fs::rename(fresh, link);
+  for (int attempt = 1;; ++attempt) {
+    std::error_code ec;
+    fs::remove(fresh, ec);
+    fs::create_directory_symlink(root, fresh);
+    fs::rename(fresh, link, ec);
+    if (!ec) return;
+    if (attempt == 5) throw fs::filesystem_error("cannot map drive D:", fresh, link, ec);
+  }
 }
 
 // Unique scratch directory names within this test process.
