@@ -68,13 +68,12 @@ bool HoldsOkMark(std::string_view text) {
 
 // The name a path word gives: what follows its last backslash, ASCII upper case.
 // Only the backslash cuts; '/' and ':' stay in the name.
-std::string NameOf(std::string_view word) {
+void NameOf(std::string_view word, std::string& name) {
   const std::size_t cut = word.rfind('\\');
-  std::string name(cut == std::string_view::npos ? word : word.substr(cut + 1));
+  name.assign(cut == std::string_view::npos ? word : word.substr(cut + 1));
   for (char& c : name) {
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   }
-  return name;
 }
 
 // The newest time among the new logs, starting from the stored Last_Time (or,
@@ -104,13 +103,24 @@ void ComputeNewLastTime(RunContext& ctx) {
 
 std::optional<std::string> NextSentFile(LogEntry& entry,
                                         const std::vector<std::string>& ignoreList) {
-  if (IsWholeLineFormat(entry.format)) return NextWholeLineSentFile(entry, ignoreList);
+  std::string name;
+  if (!NextSentFile(entry, ignoreList, name)) return std::nullopt;
+  return name;
+}
+
+bool NextSentFile(LogEntry& entry, const std::vector<std::string>& ignoreList,
+                  std::string& name) {
+  if (IsWholeLineFormat(entry.format)) {
+    std::optional<std::string> found = NextWholeLineSentFile(entry, ignoreList);
+    if (found) name = std::move(*found);
+    return found.has_value();
+  }
   // Each piece is looked at where it stands in the read buffer (its text without the
   // line feed; only the path word can tell the two apart). Nothing is copied but a
   // sent name, and the time of the last dated line is stored in the entry once.
   char lastTime[kLogTimeLength];
   bool timeSeen = false;
-  std::optional<std::string> found;
+  bool found = false;
   platform::PieceView view;
   while (entry.stream->NextPiece(view, kLogPiece)) {
     const std::string_view text = view.text;
@@ -131,12 +141,12 @@ std::optional<std::string> NextSentFile(LogEntry& entry,
     if (!IsSendTag(text)) continue;
     if (!HoldsOkMark(text)) continue;
     bool toEnd = false;
-    std::string name = NameOf(PathWord(text, toEnd));
+    NameOf(PathWord(text, toEnd), name);
     if (toEnd && view.lineFeed) name.push_back('\n');
     // A path that ends in a backslash names no file; the log goes on.
     if (name.empty()) continue;
     if (IsIgnoredName(ignoreList, name)) continue;
-    found = std::move(name);
+    found = true;
     break;
   }
   if (timeSeen) entry.lastTime.Assign(std::string_view(lastTime, kLogTimeLength));
@@ -164,14 +174,16 @@ void ForEachSend(LogEntry& entry, const std::vector<std::string>& ignoreList,
   for (std::size_t taken = kBatch; taken == kBatch;) {
     taken = 0;
     while (taken < kBatch) {
-      std::optional<std::string> name = NextSentFile(entry, ignoreList);
+      const bool got = NextSentFile(entry, ignoreList, names[taken]);
       if (entry.restarted) {
+        // The name just read, if any, is after the restart: it moves to the front.
         entry.restarted = false;
+        if (got && taken > 0) names[0].swap(names[taken]);
         taken = 0;
         restart();
       }
-      if (!name) break;
-      names[taken++] = std::move(*name);
+      if (!got) break;
+      ++taken;
     }
     for (std::size_t i = 0; i < taken; ++i) {
       hashes[i] = SentTable::HashOf(names[i]);

@@ -19,6 +19,9 @@ inline constexpr std::size_t kLogPiece = 255;
 // is read by NextWholeLineSentFile.
 std::optional<std::string> NextSentFile(LogEntry& entry,
                                         const std::vector<std::string>& ignoreList);
+// The same into `name`, whose buffer is used again: false at the end of the log.
+bool NextSentFile(LogEntry& entry, const std::vector<std::string>& ignoreList,
+                  std::string& name);
 
 // Fills the sent table from every log, shows the progress count and computes the
 // new Last_Time.
