@@ -377,6 +377,10 @@ BatchEnd FinishBatch(Batch& batch, AreaJournal* journal) {
       if (batch[i].written) back.push_back(batch[i].number);
     }
     end.withdrawn = journal == nullptr || !recorded || back.empty() || journal->Withdraw(back);
+    // Where the journal could not be told, they are over as lists not replaced.
+    if (!end.withdrawn) {
+      for (const int number : back) journal->Done(number);
+    }
     end.changed.assign(std::make_move_iterator(batch.begin() + static_cast<std::ptrdiff_t>(n)),
                        std::make_move_iterator(batch.end()));
   }
