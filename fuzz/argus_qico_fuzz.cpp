@@ -151,13 +151,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   std::string buffer;
   std::string name;
-  std::string_view rest = text;
-  while (!rest.empty()) {
-    const std::size_t end = rest.find('\n');
-    CheckLine(format, rest.substr(0, end), withHead, buffer, name);
-    if (end == std::string_view::npos) break;
-    rest.remove_prefix(end + 1);
-  }
+  ForEachLine(text, [&](std::string_view line) {
+    CheckLine(format, line, withHead, buffer, name);
+  });
   CheckLine(format, text, withHead, buffer, name);
   CheckScan(format, text, data[0]);
   return 0;

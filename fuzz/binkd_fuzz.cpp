@@ -166,13 +166,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   std::string buffer;
   std::string name;
-  std::string_view rest = text;
-  while (!rest.empty()) {
-    const std::size_t end = rest.find('\n');
-    CheckLine(rest.substr(0, end), withHead, buffer, name);
-    if (end == std::string_view::npos) break;
-    rest.remove_prefix(end + 1);
-  }
+  ForEachLine(text, [&](std::string_view line) { CheckLine(line, withHead, buffer, name); });
   CheckLine(text, withHead, buffer, name);
 
   const EnvLookup env = [](std::string_view variable) -> std::optional<std::string> {

@@ -49,6 +49,17 @@ inline std::string_view AsText(const std::uint8_t* data, std::size_t size) {
   return {reinterpret_cast<const char*>(data), size};
 }
 
+// Calls each(line) for every line of `text`, without its line feed.
+template <typename Each>
+void ForEachLine(std::string_view text, Each each) {
+  while (!text.empty()) {
+    const std::size_t end = text.find('\n');
+    each(text.substr(0, end));
+    if (end == std::string_view::npos) break;
+    text.remove_prefix(end + 1);
+  }
+}
+
 inline bool IsLower(char c) { return c >= 'a' && c <= 'z'; }
 inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 inline bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= 0x20; }

@@ -22,6 +22,10 @@ std::string Format(const char* format, ...) {
   return text;
 }
 
+std::string Counted(std::int64_t count, const char* one, const char* many) {
+  return Format("%lld %s", static_cast<long long>(count), count == 1 ? one : many);
+}
+
 void Print(const Output& out, std::string_view text) { out.screen.Write(text); }
 
 void Debug(const Output& out, std::string_view text) {

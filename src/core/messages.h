@@ -1,6 +1,7 @@
 #pragma once
 // Message output shared by every phase: the screen, the program log, and both.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,9 @@ std::string Format(const char* format, ...)
     __attribute__((format(printf, 1, 2)))
 #endif
     ;
+
+// A count with its noun: "1 entry", "2 entries".
+std::string Counted(std::int64_t count, const char* one, const char* many);
 
 // The program's messages are kept byte for byte as sysops and their batch files
 // know them, old spellings included ("Cann't", "overriden", "analisis", "occured",

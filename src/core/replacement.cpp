@@ -44,24 +44,13 @@ Replacement MoveReplacement(std::unique_ptr<platform::TextFile>& temp, const std
   return ok ? Replacement::Done : Replacement::Failed;
 }
 
-Replacement FinishCheckedReplacement(std::unique_ptr<platform::TextFile>& temp,
-                                     const std::string& tempPath, const std::string& target,
-                                     bool written, const std::function<bool()>& releaseTarget,
-                                     const std::function<bool()>& unchanged,
-                                     platform::PendingDirectories* pending,
-                                     std::unique_ptr<platform::TextFile>& heldTarget) {
-  const bool committed = written && CommitReplacement(*temp, target);
-  return MoveReplacement(temp, tempPath, target, committed, releaseTarget, unchanged, pending,
-                         heldTarget);
-}
-
 bool FinishReplacement(std::unique_ptr<platform::TextFile> temp, const std::string& tempPath,
                        const std::string& target, bool written,
-                       const std::function<bool()>& releaseTarget,
-                       platform::PendingDirectories* pending,
-                       std::unique_ptr<platform::TextFile> heldTarget) {
-  return FinishCheckedReplacement(temp, tempPath, target, written, releaseTarget, nullptr,
-                                  pending, heldTarget) == Replacement::Done;
+                       const std::function<bool()>& releaseTarget) {
+  const bool committed = written && CommitReplacement(*temp, target);
+  std::unique_ptr<platform::TextFile> none;
+  return MoveReplacement(temp, tempPath, target, committed, releaseTarget, nullptr, nullptr,
+                         none) == Replacement::Done;
 }
 
 }  // namespace zirka

@@ -26,37 +26,26 @@ std::string TemporaryName(const std::string& path, std::string_view extension);
 // file is moved over `target` in one step while it is still held, then closed.
 // The old file is never deleted: on any failure it stays whole and the temporary
 // file is removed; `releaseTarget` is called only once the temporary file is whole.
-// True when `target` was replaced. With `pending`, the directory entry is left
-// for platform::SyncDirectories to commit to the disk; `heldTarget`, the target's
-// own open file if the caller still holds it, is then let go as
-// platform::ReplaceFileHeld says, and closed before the move without `pending`.
+// True when `target` was replaced.
 bool FinishReplacement(std::unique_ptr<platform::TextFile> temp, const std::string& tempPath,
                        const std::string& target, bool written,
-                       const std::function<bool()>& releaseTarget,
-                       platform::PendingDirectories* pending = nullptr,
-                       std::unique_ptr<platform::TextFile> heldTarget = nullptr);
+                       const std::function<bool()>& releaseTarget);
 
-// What became of a checked replacement.
+// What became of a replacement moved by MoveReplacement.
 enum class Replacement { Done, Failed, TargetChanged };
 
-// FinishReplacement that asks `unchanged` last before the move, after
-// `releaseTarget`: when it says another program changed the target since it was
-// read, nothing is moved and `temp` stays with the caller, open and whole (to be
-// written anew with platform::TextFile::StartOver), with TargetChanged. Done and
-// Failed as FinishReplacement's true and false; `temp` is then gone.
-Replacement FinishCheckedReplacement(std::unique_ptr<platform::TextFile>& temp,
-                                     const std::string& tempPath, const std::string& target,
-                                     bool written, const std::function<bool()>& releaseTarget,
-                                     const std::function<bool()>& unchanged,
-                                     platform::PendingDirectories* pending,
-                                     std::unique_ptr<platform::TextFile>& heldTarget);
-
-// FinishCheckedReplacement in its two steps, for a caller that commits several
+// FinishReplacement in its two steps, for a caller that commits several
 // replacements before it moves any. CommitReplacement gives the temporary file the
 // target's mode and owner and commits it to the disk: true when it is there.
 bool CommitReplacement(platform::TextFile& temp, const std::string& target);
 // The rest, for a temporary file that `committed` says is on the disk (false: it
-// is removed, and Failed returned).
+// is removed, and Failed returned). `unchanged`, when given, is asked last before
+// the move: when it says another program changed the target since it was read,
+// nothing is moved and `temp` stays with the caller, open and whole, with
+// TargetChanged. With `pending`, the directory entry is left for
+// platform::SyncDirectories to commit to the disk; `heldTarget`, the target's own
+// open file if the caller still holds it, is let go as platform::ReplaceFileHeld
+// says, and closed before the move without `pending`.
 Replacement MoveReplacement(std::unique_ptr<platform::TextFile>& temp, const std::string& tempPath,
                             const std::string& target, bool committed,
                             const std::function<bool()>& releaseTarget,

@@ -50,10 +50,6 @@ std::string CleanDescription(std::string_view text) {
   return out;
 }
 
-std::string Counted(std::int64_t count, const char* one, const char* many) {
-  return Format("%lld %s", static_cast<long long>(count), count == 1 ? one : many);
-}
-
 }  // namespace
 
 BulletinRanking::BulletinRanking(const std::vector<std::string>& areas, int top)

@@ -33,11 +33,6 @@ class PreviewLines : public RaisedEntrySink {
   int entries_ = 0;
 };
 
-// "1 entry", "2 entries"; "1 list", "2 lists".
-std::string Counted(int count, const char* one, const char* many) {
-  return Format("%d %s", count, count == 1 ? one : many);
-}
-
 }  // namespace
 
 void PreviewFileAreas(const std::vector<std::string>& areas, const CounterSettings& settings,
